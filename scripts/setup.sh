@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing scriptrun need,
+# only those that are missing. Safe to run again. Needs root for apt-get.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config libgtest-dev libgmock-dev
+  libzip-dev libpugixml-dev zipcmp
+  unixodbc unixodbc-dev libsqliteodbc
+  python3 python3-dbfread python3-dbf python3-openpyxl python3-pyodbc shapelib
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" = 0 ] || SUDO=sudo
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
