@@ -1,0 +1,80 @@
+#include "vm/TraceLog.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "values/ScriptError.h"
+
+TraceLogFile TraceLog;
+
+namespace {
+
+constexpr size_t kFlushAt = 1 << 16;
+
+bool TraceWanted() {
+    const char* setting = std::getenv("SCRIPTRUN_TRACE");
+    return !(setting && std::strcmp(setting, "off") == 0);
+}
+
+std::string RotationName(uint8_t counter) {
+    std::string number = std::to_string(counter);
+    while (number.size() < 3) number.insert(0, "0");
+    return "resultTestRunVar" + number + ".log";
+}
+
+}  // namespace
+
+void TraceLogFile::Open() {
+    Close();
+    Depth = 0;
+    RotationCounter = 0;
+    if (!TraceWanted()) return;
+    file_ = std::fopen("resultTestRunVar.log", "wb");
+    written_ = 0;
+}
+
+void TraceLogFile::Close() {
+    if (!file_) return;
+    Flush();
+    std::fclose(file_);
+    file_ = nullptr;
+}
+
+void TraceLogFile::Require(bool ok) {
+    if (!ok) throw ScriptError(std::string("trace log write failed: ") + std::strerror(errno));
+}
+
+void TraceLogFile::Raw(std::string_view text) {
+    if (!file_) return;
+    buffer_ += text;
+    written_ += int64_t(text.size());
+    if (buffer_.size() >= kFlushAt) Flush();
+}
+
+void TraceLogFile::Line(std::string_view text) {
+    if (!file_) return;
+    buffer_.append(size_t(Depth) * 3, ' ');
+    buffer_ += text;
+    buffer_ += '\n';
+    written_ += int64_t(Depth) * 3 + int64_t(text.size()) + 1;
+    if (buffer_.size() >= kFlushAt) Flush();
+}
+
+void TraceLogFile::Flush() {
+    if (!file_ || buffer_.empty()) return;
+    const size_t size = buffer_.size();
+    const size_t n = std::fwrite(buffer_.data(), 1, size, file_);
+    buffer_.clear();
+    Require(n == size && std::fflush(file_) == 0);
+}
+
+void TraceLogFile::RotateIfDue() {
+    if (!file_ || written_ <= kRotateAbove) return;
+    Flush();
+    std::fclose(file_);
+    ++RotationCounter;
+    file_ = std::fopen(RotationName(RotationCounter).c_str(), "wb");
+    written_ = 0;
+    Require(file_ != nullptr);
+}
