@@ -3,6 +3,8 @@
 #
 # A case folder holds:
 #   script.scr     the script, run in batch mode as the first argument
+#   interactive    optional marker: run without arguments (the command loop),
+#                  reading the commands from stdin; script.scr is then optional
 #   expected.out   the exact bytes expected on standard output
 #   args           optional: further command-line arguments, one per line
 #   stdin          optional: fed to standard input (else /dev/null)
@@ -22,7 +24,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 ln "$binary" "$scratch/scriptrun" 2>/dev/null || cp "$binary" "$scratch/scriptrun"
 [ -d "$case_dir/files" ] && cp -r "$case_dir/files/." "$scratch/"
-cp "$case_dir/script.scr" "$scratch/script.scr"
+[ -f "$case_dir/script.scr" ] && cp "$case_dir/script.scr" "$scratch/script.scr"
 
 args=()
 if [ -f "$case_dir/args" ]; then
@@ -36,7 +38,9 @@ if [ -f "$case_dir/env" ]; then
 fi
 
 cd "$scratch" || exit 1
-env SCRIPTRUN_TRACE="${SCRIPTRUN_TRACE:-off}" "${envs[@]}" ./scriptrun script.scr "${args[@]}" < "$input" > actual.out 2> actual.err
+command=(./scriptrun script.scr "${args[@]}")
+[ -f "$case_dir/interactive" ] && command=(./scriptrun)
+env SCRIPTRUN_TRACE="${SCRIPTRUN_TRACE:-off}" "${envs[@]}" "${command[@]}" < "$input" > actual.out 2> actual.err
 status=$?
 expected_status=0
 [ -f "$case_dir/status" ] && expected_status=$(tr -d '[:space:]' < "$case_dir/status")
