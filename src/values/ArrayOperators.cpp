@@ -1,0 +1,120 @@
+// Array operators: appending and prepending, set operations by name
+// between arrays, size tests against an Int, rotation and reversal.
+#include "values/ArrayType.h"
+#include "values/TypeHelpers.h"
+
+namespace {
+
+// The operand as it is stored: a temporary is taken over, anything else
+// (and the array itself) is copied.
+void Append(GrafVarArray& table, VAR_* self, VAR_* operand, bool front) {
+    if (operand == self) {
+        TempRef copy(operand->Copy());
+        AppendCounted(table, copy.get(), front);
+        return;
+    }
+    AppendCounted(table, operand, front);
+}
+
+// Appends a copy of a value under a name.
+void AddCopy(GrafVarArray& table, const std::string& name, VAR_* value) {
+    table.AddCell(name, value->Copy());
+}
+
+}  // namespace
+
+VAR_* Array_::Add(VAR_* arg) {
+    Append(Table(), Cur, arg, false);
+    return Cur;
+}
+
+VAR_* Array_::Sub(VAR_* arg) {
+    Append(Table(), Cur, arg, true);
+    return Cur;
+}
+
+// Intersection by name: entries whose name the other array lacks go.
+VAR_* Array_::BitAnd(VAR_* arg) {
+    VAR_* self = Cur;
+    if (arg->Is(TypeKind::Int)) {
+        self->MakeBool(int64_t(Table().Count) == arg->GetInt());
+        return self;
+    }
+    if (!IsArray(arg) || arg == self) return self;
+    GrafVarArray& table = Table();
+    GrafVarArray& other = *TableOf(arg);
+    CursorKeeper keepOther(other);
+    for (int position = 0; position < table.Count;) {
+        if (other.IndexOf(table.NameAt(position)) < 0)
+            table.DeleteAt(position);  // the next entry moves into this position
+        else
+            ++position;
+    }
+    return self;
+}
+
+// Union by name: this array's entries win.
+VAR_* Array_::BitOr(VAR_* arg) {
+    VAR_* self = Cur;
+    if (arg->Is(TypeKind::Int)) {
+        self->MakeBool(int64_t(Table().Count) == arg->GetInt());
+        return self;
+    }
+    if (!IsArray(arg)) return self;
+    TempRef snapshot(arg == self ? arg->Copy() : nullptr);  // a | a must not read what it appends
+    GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
+    GrafVarArray& table = Table();
+    CursorKeeper keepOther(other);
+    const int count = other.Count;
+    for (int i = 0; i < count; ++i) {
+        VAR_* value = other.CellAt(i);
+        const std::string name = other.CurrentName();
+        if (name.empty())
+            AddCopy(table, std::to_string(table.Count), value);
+        else if (table.IndexOf(name) < 0)
+            AddCopy(table, name, value);
+    }
+    return self;
+}
+
+// Merge by name: the other array's entries win.
+VAR_* Array_::BitXor(VAR_* arg) {
+    VAR_* self = Cur;
+    if (arg->Is(TypeKind::Int)) {
+        self->MakeBool(int64_t(Table().Count) == arg->GetInt());
+        return self;
+    }
+    if (!IsArray(arg)) return self;
+    TempRef snapshot(arg == self ? arg->Copy() : nullptr);
+    GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
+    GrafVarArray& table = Table();
+    CursorKeeper keepOther(other);
+    const int count = other.Count;
+    for (int i = 0; i < count; ++i) {
+        VAR_* value = other.CellAt(i);
+        const std::string name = other.CurrentName();
+        const int existing = name.empty() ? -1 : table.IndexOf(name);
+        if (existing >= 0) {
+            TempRef copy(value->Copy());
+            table.CellAt(existing)->Assign(copy.get());
+        } else {
+            AddCopy(table, name.empty() ? std::to_string(table.Count) : name, value);
+        }
+    }
+    return self;
+}
+
+VAR_* Array_::Inc() {
+    Table().Rotate(1);
+    return Cur;
+}
+
+VAR_* Array_::Dec() {
+    Table().Rotate(-1);
+    return Cur;
+}
+
+VAR_* Array_::Neg() {
+    Table().Reverse();
+    return Cur;
+}
