@@ -176,7 +176,9 @@ TODBC_Array BuildResult(TODBC& record) {
 
 TODBC_Array OdbcQuery(TODBC& record, std::string_view sqlText) {
     record.fields.clear();
-    if (!record.initialized) return TODBC_Array();
+    // The driver manager is loaded at the first query, not at start-up, so
+    // that scripts that never query run where ODBC is not installed.
+    OdbcInit(record);
     record.codec = OdbcTextCodec::FromEnvironment();
     try {
         OdbcConnect(record);

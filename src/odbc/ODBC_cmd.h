@@ -55,7 +55,8 @@ struct TODBC {
 };
 
 // Acquires the binding (OdbcLoadError when the driver manager is missing)
-// and allocates the environment (OdbcError when that fails).
+// and allocates the environment (OdbcError when that fails). Does nothing
+// on a record that is already initialised.
 void OdbcInit(TODBC& record);
 // Releases everything OdbcInit and the queries acquired; safe to repeat.
 void OdbcClose(TODBC& record);
@@ -80,7 +81,9 @@ void OdbcFetchNext(TODBC& record);
 Variant OdbcColumnValue(const TODBC& record, size_t fieldIndex);
 void OdbcFreeStatement(TODBC& record);
 
-// Connect, run one statement, read every row, free, disconnect. Never
-// raises for a failing connection or statement: the result is then empty
-// or has columns and no rows; lastReturnCode tells what ODBC said.
+// Connect, run one statement, read every row, free, disconnect. The first
+// query initialises the record (OdbcInit, so it raises OdbcLoadError when
+// the driver manager is missing). Never raises for a failing connection or
+// statement: the result is then empty or has columns and no rows;
+// lastReturnCode tells what ODBC said.
 TODBC_Array OdbcQuery(TODBC& record, std::string_view sqlText);

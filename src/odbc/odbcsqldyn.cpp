@@ -21,8 +21,12 @@ BindingState& State() {
 void* OpenFirstLibrary(const std::vector<std::string>& names) {
     for (const std::string& name : names) {
         // RTLD_LOCAL: the driver manager's symbols must not satisfy
-        // lookups of anything else the process loads later.
-        if (void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+        // lookups of anything else the process loads later. RTLD_NODELETE:
+        // the driver manager and its drivers keep process-wide caches that
+        // they never free; unmapping them would orphan those blocks (and
+        // any atexit handlers a driver registered), so the image stays
+        // mapped after the last release and a later load reuses it.
+        if (void* handle = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) return handle;
     }
     return nullptr;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "odbc/ODBC_cmd.h"
+#include "odbc/odbcsqldyn.h"
 
 namespace {
 
@@ -35,15 +36,26 @@ TEST(ConnectionAttributes, ReservedCharactersAreBracedAfterTrimming) {
     EXPECT_EQ("a={a=b};b=x;y;c=padded;d=;e={p@ss{1}};", OdbcConnectionString(record));
 }
 
-TEST(ConnectionRecord, UninitialisedRecordQueriesNothing) {
+TEST(ConnectionRecord, FirstQueryLoadsTheDriverManagerAndReportsItsAbsence) {
     TODBC record;
     OdbcSetPair(record, "DRIVER", "SQLite3");
-    TODBC_Array result = OdbcQuery(record, "select 1");
-    EXPECT_EQ(0, result.ColumnCount());
-    EXPECT_EQ(0, result.RowCount());
-    EXPECT_FALSE(record.connected);
-    OdbcClose(record);  // nothing to close: no effect
+    OdbcClose(record);  // never initialised: nothing to close, attributes stay
     EXPECT_EQ(1u, record.attributes.size());
+
+    OdbcSetLibraryNames({"libscriptrun-no-such-odbc.so.2"});
+    EXPECT_THROW(OdbcQuery(record, "select 1"), OdbcLoadError);
+    EXPECT_FALSE(record.initialized);
+    EXPECT_EQ(0, OdbcBindingUsers());
+    OdbcSetLibraryNames(OdbcDefaultLibraryNames());
+    try {
+        OdbcQuery(record, "");
+    } catch (const OdbcLoadError&) {
+        GTEST_SKIP() << "the ODBC driver manager is not installed";
+    }
+    EXPECT_TRUE(record.initialized);
+    EXPECT_EQ(1, OdbcBindingUsers());
+    OdbcClose(record);
+    EXPECT_EQ(0, OdbcBindingUsers());
 }
 
 }  // namespace
