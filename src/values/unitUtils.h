@@ -21,7 +21,9 @@ int64_t IntPower(int exponent, int64_t base);  // wrapping
 std::string FormatFixed(int width, int decimals, long double x);
 long double ParseFloatDot(std::string_view text);  // "." accepted as the decimal comma; 0 when invalid
 
-// Decimal parses used by conversions: the whole text must be valid.
+// Decimal parses used by conversions: the whole text must be valid (no
+// blanks). ParseIntText takes an optional sign and decimal digits and reads
+// the full 64-bit range; callers that want 32 bits check the range.
 bool ParseIntText(std::string_view text, int64_t& out);
 bool ParseFloatComma(std::string_view text, long double& out);  // decimal comma
 
@@ -54,6 +56,7 @@ public:
     virtual int64_t GetSize() = 0;
 
     static bool Exists(const std::string& name);
+    // Never replaces an existing file under the new name (false then).
     static bool Rename(const std::string& oldName, const std::string& newName);
     static bool Erase(const std::string& name);
     static int64_t SizeOfFile(const std::string& name);
