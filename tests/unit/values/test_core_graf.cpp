@@ -122,13 +122,15 @@ TEST(GrafArrayKeys, NumericKeysAddressPositionsOtherKeysNames) {
     EXPECT_EQ(list.Get(Variant::FromInt(5)), nullptr);  // out of range, even if named "5"
     EXPECT_EQ(list.Get(Variant::FromStr("5")), &a);
     EXPECT_EQ(list.Get(Variant::FromInt(-1)), nullptr);
-    list.Put(Variant::FromInt(5), &c);
-    EXPECT_EQ(list.Count, 6);
-    EXPECT_EQ(list.NameAt(5), "5");
-    list.Put(Variant::FromInt(-1), &c);
-    EXPECT_EQ(list.NameAt(6), "-1");
-    list.Put(Variant::FromInt(0), &c);
+    list.Put(Variant::FromInt(5), &c);  // out of range: the text names the entry
+    EXPECT_EQ(list.Count, 5);
     EXPECT_EQ(list.GetAt(0), &c);
+    list.Put(Variant::FromInt(-1), &c);
+    EXPECT_EQ(list.NameAt(5), "-1");
+    list.Put(Variant::FromInt(6), &b);  // no entry named "6": appended
+    EXPECT_EQ(list.NameAt(6), "6");
+    list.Put(Variant::FromInt(1), &a);
+    EXPECT_EQ(list.GetAt(1), &a);
 }
 
 TEST(GrafArrayOrder, ReverseRotateSortDelete) {
