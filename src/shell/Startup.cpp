@@ -23,7 +23,14 @@ bool GreetConsole() {
 
 void StartProgram(const std::string& exePath) {
     StartValueModel(exePath, CurrentDirectory());
+    // Library registration. System's entries keep this order:
+    // "DBF", "Excel", "ODBC", then "Input", "Output", "Include", "Diap", "Tree".
+    // --- database creators (DBF, Excel, ODBC) ---
+    // --- tree type ---
+    // --- runtime functions (Input, Output, Include, Diap) ---
+    // --- the Tree function ---
     ConsoleAvailable = GreetConsole();
+    // --- embedded-code hook of string literals ---
 }
 
 void StopProgram() {
