@@ -121,14 +121,17 @@ void ReadLongData(TODBC& record, TField_& field, SQLSMALLINT targetType) {
         field.null = true;
         return;
     }
-    std::vector<uint8_t> chunk(size_t(kLongDataChunk + terminator));
+    // A told length sizes the piece, so small values stay cheap.
+    SQLLEN pieceSize = indicator >= 0 ? std::clamp<SQLLEN>(indicator, 16, kLongDataChunk) : kLongDataChunk;
+    std::vector<uint8_t> chunk(size_t(pieceSize + terminator));
     for (;;) {
         rc = GetData(record, field, targetType, chunk.data(), SQLLEN(chunk.size()), indicator);
         if (Failed(rc) || rc == SQL_NO_DATA) break;
         SQLLEN room = SQLLEN(chunk.size()) - terminator;
         SQLLEN bytes = (indicator == SQL_NO_TOTAL || indicator > room) ? room : std::max<SQLLEN>(indicator, 0);
         field.longData.append(reinterpret_cast<const char*>(chunk.data()), size_t(bytes));
-        if (rc != SQL_SUCCESS_WITH_INFO) break;
+        // A piece that brought nothing would repeat for ever.
+        if (rc != SQL_SUCCESS_WITH_INFO || bytes == 0) break;
     }
 }
 

@@ -11,6 +11,8 @@ struct BindingState {
     int32_t users = 0;
     OdbcEntryTable table;
     std::vector<std::string> libraryNames = OdbcDefaultLibraryNames();
+    const OdbcEntryTable* suppliedTable = nullptr;
+    bool usingSuppliedTable = false;
 };
 
 BindingState& State() {
@@ -57,9 +59,17 @@ void OdbcSetLibraryNames(std::vector<std::string> names) {
     State().libraryNames = std::move(names);
 }
 
+void OdbcUseEntryTable(const OdbcEntryTable* table) { State().suppliedTable = table; }
+
 void OdbcBindingAcquire() {
     BindingState& state = State();
     if (++state.users != 1) return;
+    if (state.suppliedTable != nullptr) {
+        state.table = *state.suppliedTable;
+        state.library = &state.table;  // any non-null marker: nothing to close
+        state.usingSuppliedTable = true;
+        return;
+    }
     state.library = OpenFirstLibrary(state.libraryNames);
     if (state.library == nullptr) {
         state.users = 0;
@@ -72,7 +82,8 @@ void OdbcBindingRelease() {
     BindingState& state = State();
     if (state.users > 0) --state.users;
     if (state.users != 0 || state.library == nullptr) return;
-    dlclose(state.library);
+    if (!state.usingSuppliedTable) dlclose(state.library);
+    state.usingSuppliedTable = false;
     state.library = nullptr;
     state.table = OdbcEntryTable{};
 }

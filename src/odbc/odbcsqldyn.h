@@ -90,6 +90,11 @@ bool OdbcBindingLoaded();
 // not export (empty when all are there, or when nothing is loaded).
 std::vector<std::string> OdbcMissingRequiredEntries();
 
+// Supplies the entry points directly instead of loading a library (a
+// stand-in driver manager); nullptr goes back to loading by name. Takes
+// effect at the next load.
+void OdbcUseEntryTable(const OdbcEntryTable* table);
+
 // The library names tried in order; the first one names the library in the
 // load-failure message. Tests point this at a name that does not exist.
 void OdbcSetLibraryNames(std::vector<std::string> names);
