@@ -23,10 +23,17 @@ void Bool_::SetCallName() {
 
 void Bool_::CopyData(const CellData& src, CellData& dst) { dst.i = src.i; }
 
+// A text is read by its words ("Off", "no", "0", ... are false), any
+// other value by its truth.
 void Bool_::Adopt(Type_* previous) {
-    const bool value = previous->GetBool();
+    const bool fromText = previous->Kind == TypeKind::String;
+    const std::string text = fromText ? previous->GetStr() : std::string();
+    const bool value = fromText ? false : previous->GetBool();
     Type_::Adopt(previous);
-    SetBool(value);
+    if (fromText)
+        SetStr(text);
+    else
+        SetBool(value);
 }
 
 std::string Bool_::GetStr() { return Value() ? "True" : "False"; }
