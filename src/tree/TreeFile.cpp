@@ -163,7 +163,7 @@ void TTree::Save(const std::string& fileName) const {
     try {
         WriteWholeFile(fileName, out);
     } catch (const std::exception& e) {
-        throw ScriptError(NestErrorText("Tree save error", e.what()));
+        throw ScriptError(NestedErrorText("Tree save error", e.what()));
     }
 }
 
@@ -175,7 +175,7 @@ void TTree::Load(const std::string& fileName) {
     try {
         bytes = ReadWholeFile(fileName);
     } catch (const std::exception& e) {
-        throw ScriptError(NestErrorText("Tree load error", e.what()));
+        throw ScriptError(NestedErrorText("Tree load error", e.what()));
     }
     const int64_t counterBefore = AutoCounter;
     TTree loaded;

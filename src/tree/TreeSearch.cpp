@@ -35,14 +35,14 @@ uint32_t TreeDir::LastIndexOf(std::string_view name) const {
 // directory itself), "\" a child name. An unknown name keeps the current
 // directory; a number beyond the children finds none; at a leaf the rest
 // of the path is ignored.
-TreeClass* TTree::Locate(std::string_view path) {
+TreeClass* TTree::LocateFrom(TreeClass& start, std::string_view path) {
     bool byNumber = false;
     if (!path.empty() && path.front() == '>') {
         byNumber = true;
         path.remove_prefix(1);
     }
     if (!path.empty() && path.front() == '\\') path.remove_prefix(1);
-    TreeClass* current = this;
+    TreeClass* current = &start;
     while (!path.empty()) {
         TreeDir* dir = current->AsDir();
         if (!dir) break;

@@ -1,6 +1,8 @@
 // Nodes of the tree store: creation, attachment, detachment and release.
 #include "tree/sTree.h"
 
+#include <algorithm>
+
 #include "tree/TreeWalk.h"
 #include "values/scriptvar.h"
 
@@ -93,14 +95,46 @@ void TreeDir::FreeAll() {
     Clear();
 }
 
+namespace {
+
+// Every root made, so that shutdown can close those still alive.
+std::vector<std::weak_ptr<TTree>>& LiveTrees() {
+    static std::vector<std::weak_ptr<TTree>> trees;
+    return trees;
+}
+
+void RememberTree(const std::shared_ptr<TTree>& root) {
+    auto& trees = LiveTrees();
+    static size_t pruneAt = 64;
+    if (trees.size() >= pruneAt) {
+        std::erase_if(trees, [](const std::weak_ptr<TTree>& tree) { return tree.expired(); });
+        pruneAt = std::max<size_t>(64, trees.size() * 2);
+    }
+    trees.push_back(root);
+}
+
+}  // namespace
+
 std::shared_ptr<TTree> TTree::Create(std::string_view name) {
     auto root = std::make_shared<TTree>();
     root->SetName(name);
+    RememberTree(root);
     return root;
 }
 
+void CloseAllTrees() {
+    std::vector<std::weak_ptr<TTree>> trees;
+    trees.swap(LiveTrees());
+    for (const auto& tree : trees)
+        if (auto root = tree.lock()) root->Close();
+}
+
 TreeClass* TTree::AddNode(std::string_view name, std::string_view path, bool directory) {
-    TreeClass* target = Locate(path);
+    return AddNodeFrom(*this, name, path, directory);
+}
+
+TreeClass* TTree::AddNodeFrom(TreeClass& start, std::string_view name, std::string_view path, bool directory) {
+    TreeClass* target = LocateFrom(start, path);
     TreeDir* dir = target ? target->AsDir() : this;
     if (!dir) dir = target->Parent ? target->Parent : this;
     return AppendNode(*dir, name, directory);

@@ -146,11 +146,15 @@ public:
     // is empty or finds none), then names it, so that %THIS% names the
     // parent's class.
     TreeClass* AddNode(std::string_view name, std::string_view path, bool directory);
+    // The same with the path read from one of this tree's nodes.
+    TreeClass* AddNodeFrom(TreeClass& start, std::string_view name, std::string_view path, bool directory);
     // Appends a new node to one of this tree's directories, makes it the
     // last node and names it (after attaching it).
     TreeClass* AppendNode(TreeDir& dir, std::string_view name, bool directory);
     // Finds a node by a path of names ("\") and child numbers (">").
-    TreeClass* Locate(std::string_view path);
+    TreeClass* Locate(std::string_view path) { return LocateFrom(*this, path); }
+    // The same, reading the path from one of this tree's nodes.
+    static TreeClass* LocateFrom(TreeClass& start, std::string_view path);
 
     void Save(const std::string& fileName) const;
     // Replaces the children by those of the file. On failure the root and
@@ -166,6 +170,10 @@ public:
 // The names of the node's ancestors below the root and of the node itself,
 // outermost first, joined by "\"; empty for a root.
 std::string PathOf(const TreeClass& node);
+// Closes every tree still alive. Trees are shared by the values that refer
+// to them, and a node's value may refer back into its own tree; closing
+// them all at shutdown frees such rings.
+void CloseAllTrees();
 // The root at the top of a node's ancestors, or none when the node is not
 // part of a tree any more.
 TTree* RootOf(TreeClass& node);
