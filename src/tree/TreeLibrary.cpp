@@ -10,13 +10,16 @@ VAR_* TreeFunction(void*, GrafVarArray* args) {
 
 void RegisterTreeLibrary() {
     ResetAutoCounter();
-    // One type object for the whole run; it outlives every cell of its
-    // type, which the value model destroys with its tables.
-    static varTree singleton;
-    if (!TreeType) {
-        singleton.Create();
-        TreeType = &singleton;
-    }
+    EnsureTreeType();
+}
+
+VAR_* RegisterTreeFunction() {
+    CallOwner.clear();
+    CallName = "Tree";
+    VAR_* cell = NewFunction(MethodRecord{TreeFunction, nullptr}, nullptr);
+    CallName.clear();
+    System->AddCell("Tree", cell);
+    return cell;
 }
 
 void StopTreeLibrary() { CloseAllTrees(); }

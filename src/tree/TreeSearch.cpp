@@ -108,7 +108,9 @@ TreeClass* TreeDir::FindDeep(std::string_view name, bool resume) {
                 frames.push_back({dir, 0});
                 break;
             }
-            frames.push_back({dir, size_t(dir->ChildIndex) + 1});
+            // An index stepped before the first child (one below zero)
+            // resumes at the first child.
+            frames.push_back({dir, size_t(uint32_t(dir->ChildIndex + 1))});
             TreeClass* at = dir->ChildIndex < dir->Items.size() ? dir->Items[dir->ChildIndex].get() : nullptr;
             TreeDir* inner = at ? at->AsDir() : nullptr;
             if (!inner) break;

@@ -26,7 +26,7 @@ std::string WithBackslashes(std::string path) {
 
 VAR_* NewTreeCellOn(const std::shared_ptr<TTree>& tree, TreeClass* node) {
     if (!tree || !node || !node->Attached) return NewNull();
-    VAR_* cell = VAR_::Create(TreeType, true);
+    VAR_* cell = VAR_::Create(EnsureTreeType(), true);
     cell->Data.ptr = new TreeHandle{tree, node->shared_from_this()};
     return cell;
 }
@@ -34,6 +34,17 @@ VAR_* NewTreeCellOn(const std::shared_ptr<TTree>& tree, TreeClass* node) {
 VAR_* NewTreeCell(const std::string& name) {
     const std::shared_ptr<TTree> root = TTree::Create(name);
     return NewTreeCellOn(root, root.get());
+}
+
+varTree* EnsureTreeType() {
+    // One type object for the whole run; it outlives every cell of its
+    // type, which the value model destroys with its tables.
+    static varTree singleton;
+    if (!TreeType) {
+        singleton.Create();
+        TreeType = &singleton;
+    }
+    return TreeType;
 }
 
 bool IsTree(VAR_* cell) { return cell && TreeType && cell->Type == TreeType; }

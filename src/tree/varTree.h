@@ -61,8 +61,9 @@ private:
     VAR_* Close();
 };
 
-// The type singleton (made by RegisterTreeLibrary).
+// The type singleton (made by RegisterTreeLibrary, or on first use).
 extern varTree* TreeType;
+varTree* EnsureTreeType();
 
 // A new temporary tree value on a new root, the name going through the
 // name macros; what the global function "Tree" returns.
@@ -80,4 +81,7 @@ VAR_* TreeFunction(void* object, GrafVarArray* args);
 // type singleton. Shutdown closes the trees still alive (run it before
 // the value model's tables and types go) and destroys the singleton.
 void RegisterTreeLibrary();
+// Enters the global function "Tree" (System.<Tree>) into System, which owns
+// it; runs after the runtime library's own functions.
+VAR_* RegisterTreeFunction();
 void StopTreeLibrary();

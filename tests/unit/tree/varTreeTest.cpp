@@ -176,6 +176,10 @@ TEST_F(ScriptTree, DeepSearchesByIndexAndRange) {
     EXPECT_EQ(Text(Read(Hold(root->GetRange(key.get(), key.get())).get(), "Path")), "k");
     EXPECT_EQ(Hold(root->GetPosition())->GetInt(), 2);
     EXPECT_TRUE(Hold(root->GetRange(key.get(), key.get()))->IsNull());
+    root->First();
+    root->Prev();  // before the first child: a continued search starts there
+    EXPECT_EQ(Text(Read(Hold(root->GetRange(key.get(), key.get())).get(), "Path")), "k");
+    EXPECT_EQ(Hold(root->GetPosition())->GetInt(), 1);
     EXPECT_EQ(Text(Read(Hold(k1->GetIndex(key.get())).get(), "Path")), "k");  // its own name
     EXPECT_EQ(CallMethod(root.get(), "Index", {NewStr("K")})->GetInt(), 1);
     EXPECT_EQ(CallMethod(root.get(), "rIndex", {NewStr("K")})->GetInt(), 2);
