@@ -62,14 +62,14 @@ TField_ DescribeColumn(TODBC& record, SQLHSTMT statement, SQLUSMALLINT column) {
     Store(record, OdbcBinding().SQLDescribeCol(statement, column, name, kShortNameSize + 1, &nameLength,
                                                &dataType, &columnSize, &digits, &nullable));
     nameLength = std::max<SQLSMALLINT>(nameLength, 0);
-    std::string driverName;
+    const char* shortName = reinterpret_cast<const char*>(name);
+    std::string driverName(shortName, strnlen(shortName, size_t(std::min(nameLength, kShortNameSize))));
     // A name of exactly 40 characters may have been cut as well: ask again
     // with room for the whole name whenever the short buffer was filled.
-    if (nameLength >= kShortNameSize)
-        driverName = LongColumnName(record, statement, column, nameLength);
-    else
-        driverName.assign(reinterpret_cast<char*>(name), strnlen(reinterpret_cast<char*>(name),
-                                                                 size_t(std::min(nameLength, kShortNameSize))));
+    if (nameLength >= kShortNameSize) {
+        std::string longName = LongColumnName(record, statement, column, nameLength);
+        if (longName.size() > driverName.size()) driverName = std::move(longName);
+    }
     FieldShape shape = MapSqlType(dataType, columnSize);
     return TField_(shape.kind, dataType, record.codec.FromDriver(driverName), column, shape.size);
 }
@@ -78,7 +78,7 @@ void DescribeColumns(TODBC& record, SQLHSTMT statement) {
     record.fields.clear();
     SQLSMALLINT count = 0;
     Store(record, OdbcBinding().SQLNumResultCols(statement, &count));
-    for (SQLSMALLINT column = 1; column <= count; ++column)
+    for (int column = 1; column <= count; ++column)
         record.fields.push_back(DescribeColumn(record, statement, SQLUSMALLINT(column)));
 }
 
@@ -96,7 +96,7 @@ void ReadDate(TODBC& record, TField_& field, SQLSMALLINT targetType, Convert con
     Structure value{};
     SQLLEN indicator = 0;
     SQLRETURN rc = GetData(record, field, targetType, &value, sizeof value, indicator);
-    if (Failed(rc) || indicator == SQL_NULL_DATA) {
+    if (Failed(rc) || rc == SQL_NO_DATA || indicator == SQL_NULL_DATA) {
         field.null = true;
         return;
     }
