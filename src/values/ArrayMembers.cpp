@@ -96,7 +96,8 @@ VAR_* Array_::Method(const std::string& name, VAR_* arg, bool write) {
         const int entry = table.IndexOf(name);
         if (entry < 0) return DefaultMethod(name, arg, write);
         VAR_* cell = table.CellAt(entry);
-        TempRef copy(arg == Cur ? arg->Copy() : nullptr);  // an array stored into itself
+        // Copied first: the value may be the array itself or live inside the entry.
+        TempRef copy(arg->Temp ? nullptr : arg->Copy());
         cell->AssignFrom(copy.get() ? copy.get() : arg);
         return cell;
     }

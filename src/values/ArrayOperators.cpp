@@ -1,5 +1,7 @@
 // Array operators: appending and prepending, set operations by name
 // between arrays, size tests against an Int, rotation and reversal.
+#include <unordered_set>
+
 #include "values/ArrayType.h"
 #include "values/TypeHelpers.h"
 
@@ -15,6 +17,11 @@ void Append(GrafVarArray& table, VAR_* self, VAR_* operand, bool front) {
     }
     AppendCounted(table, operand, front);
 }
+
+// What a union or merge reads from: a temporary operand as it is; a
+// variable is copied first, since it may be this array or one of its
+// entries and change while it is read.
+VAR_* Snapshot(VAR_* arg) { return arg->Temp ? nullptr : arg->Copy(); }
 
 // Appends a copy of a value under a name.
 void AddCopy(GrafVarArray& table, const std::string& name, VAR_* value) {
@@ -41,11 +48,17 @@ VAR_* Array_::BitAnd(VAR_* arg) {
         return self;
     }
     if (!IsArray(arg) || arg == self) return self;
+    // The other array's names are taken first: it may be an entry of this
+    // one and go with the deletions.
+    std::unordered_set<std::string> names;
+    {
+        GrafVarArray& other = *TableOf(arg);
+        GrafNode* node = other.Head;
+        for (int i = 0; i < other.Count; ++i, node = node->NextNode) names.insert(node->Name);
+    }
     GrafVarArray& table = Table();
-    GrafVarArray& other = *TableOf(arg);
-    CursorKeeper keepOther(other);
     for (int position = 0; position < table.Count;) {
-        if (other.IndexOf(table.NameAt(position)) < 0)
+        if (!names.contains(table.NameAt(position)))
             table.DeleteAt(position);  // the next entry moves into this position
         else
             ++position;
@@ -61,7 +74,7 @@ VAR_* Array_::BitOr(VAR_* arg) {
         return self;
     }
     if (!IsArray(arg)) return self;
-    TempRef snapshot(arg == self ? arg->Copy() : nullptr);  // a | a must not read what it appends
+    TempRef snapshot(Snapshot(arg));
     GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
     GrafVarArray& table = Table();
     CursorKeeper keepOther(other);
@@ -85,7 +98,7 @@ VAR_* Array_::BitXor(VAR_* arg) {
         return self;
     }
     if (!IsArray(arg)) return self;
-    TempRef snapshot(arg == self ? arg->Copy() : nullptr);
+    TempRef snapshot(Snapshot(arg));
     GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
     GrafVarArray& table = Table();
     CursorKeeper keepOther(other);

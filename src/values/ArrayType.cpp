@@ -22,7 +22,10 @@ bool IsArray(VAR_* cell) { return cell && dynamic_cast<Array_*>(cell->Type) != n
 
 void StoreByName(GrafVarArray& table, const std::string& name, VAR_* value) {
     if (table.Find(name)) {
-        table.CurrentCell()->AssignFrom(value);
+        // The copy is made before the entry lets go of its old value: the
+        // value may live inside it (a[0] = a[0][1]).
+        TempRef copy(value->Temp ? nullptr : value->Copy());
+        table.CurrentCell()->AssignFrom(copy.get() ? copy.get() : value);
         return;
     }
     table.AddCell(name, value->Temp ? value : value->Copy());

@@ -111,7 +111,9 @@ VAR_* String_::Mod(VAR_* arg) {
 VAR_* String_::Shl(VAR_* arg) {
     VAR_* self = Cur;
     if (arg->Is(TypeKind::Int)) {
-        Text().insert(0, Count16(arg), ' ');
+        const uint16_t count = Count16(arg);
+        CheckTextLength(Text().size() + count);
+        Text().insert(0, count, ' ');
         return self;
     }
     self->MakeInt(FirstPos(Text(), arg->GetStr()));
@@ -121,7 +123,9 @@ VAR_* String_::Shl(VAR_* arg) {
 VAR_* String_::Shr(VAR_* arg) {
     VAR_* self = Cur;
     if (arg->Is(TypeKind::Int)) {
-        Text().append(Count16(arg), ' ');
+        const uint16_t count = Count16(arg);
+        CheckTextLength(Text().size() + count);
+        Text().append(count, ' ');
         return self;
     }
     self->MakeInt(LastPos(arg->GetStr(), Text()));

@@ -287,3 +287,34 @@ TEST_F(A, ReKeysAndReValCycleThroughArguments) {
 }
 
 }  // namespace
+
+namespace {
+
+// Values that live inside the array they change must be read before the
+// array lets go of them.
+TEST_F(A, OperandsNestedInTheArrayStayValid) {
+    Var a(ArrayOf({ArrayOf({NewStr("inner")}), NewInt(2)}));
+    TempRef zero(NewStr("0"));
+    VAR_* child = TableOf(a.get())->CellAt(0);
+    a->SetIndex(zero.get(), TableOf(child)->CellAt(0));  // a[0] = a[0][0]
+    EXPECT_EQ(Names(a.get()), "0=inner;1=2;");
+
+    Var b(NewArray());
+    TableOf(b.get())->AddCell("x", ArrayOf({NewInt(1)}));  // b.x has one entry, named 0
+    TableOf(b.get())->AddCell("0", NewInt(5));
+    b->BitAnd(TableOf(b.get())->CellAt(0));  // removes b.x, which holds the names
+    EXPECT_EQ(Names(b.get()), "0=5;");
+
+    Var c(NewArray());
+    TableOf(c.get())->AddCell("k", NewInt(1));
+    TableOf(c.get())->AddCell("m", NewInt(2));
+    TempRef other(NewArray());
+    TableOf(other.get())->AddCell("k", NewInt(3));
+    TableOf(c.get())->CellAt(0)->Assign(other.get());  // c.k = [k: 3]
+    c->BitXor(TableOf(c.get())->CellAt(0));            // c ^ c.k replaces c.k itself
+    EXPECT_EQ(Names(c.get()), "k=3;m=2;");
+    TempRef self(c->Method("m", c.get(), true));        // c.m = c
+    EXPECT_EQ(TableOf(TableOf(c.get())->CellAt(1))->Count, 2);
+}
+
+}  // namespace
