@@ -1,5 +1,6 @@
 #include "dbf/DBF_Memo.h"
 
+#include <algorithm>
 #include <cstring>
 #include <unordered_set>
 #include <vector>
@@ -84,7 +85,11 @@ std::string TDBF_Memo::Read(uint32_t block) {
 
 uint32_t TDBF_Memo::Write(uint32_t block, std::string_view text) {
     if (!file_.IsOpen()) return block;
-    uint32_t last = ReadLastBlock();
+    // A header claiming blocks past the end of the file would send new
+    // memos far beyond it; the file's own extent bounds the blocks in use.
+    const int64_t size = file_.GetSize();
+    const uint64_t lastInFile = size > 0 ? uint64_t(size - 1) / kBlockSize : 0;
+    uint32_t last = uint32_t(std::min<uint64_t>(ReadLastBlock(), lastInFile));
     uint32_t target = block;
     if (last == 0) target = 1;
     else if (block == 0 || block > last) target = last + 1;

@@ -35,6 +35,23 @@ size_t ReadEverything(TDBF_Data& t) {
     return values;
 }
 
+// Stores a value into every field of the first record and of a new one.
+void WriteEverything(TDBF_Data& t, uint32_t seed) {
+    const Variant values[] = {S("20240105"), I(int64_t(seed % 1000)), S(std::string(seed % 900, 'w')), S("")};
+    for (int pass = 0; pass < 2; ++pass) {
+        if (pass == 0) t.GoToRead(1);
+        else t.Append(true);
+        for (size_t i = 0; i < t.FieldCount(); ++i) {
+            try {
+                t.SetField(Variant::FromInt(int64_t(i)), values[(seed + i) % 4]);
+            } catch (const TDBFError&) {
+            }
+        }
+        t.WriteCurrent(true, false);
+    }
+    t.Close();
+}
+
 }  // namespace
 
 class DamagedTable : public DbfTest {
@@ -159,6 +176,7 @@ TEST_F(DamagedTable, FuzzedTablesOpenAndReadSafely) {
         return bytes;
     };
     size_t opened = 0;
+    const std::string memoFile = Base("f") + ".dbt", dataFile = Base("f") + ".dbf";
     for (int round = 0; round < 10000; ++round) {
         const bool binary = round % 2 == 1;
         // Fresh files rather than truncated ones: rewriting a file in place
@@ -169,10 +187,18 @@ TEST_F(DamagedTable, FuzzedTablesOpenAndReadSafely) {
         Put(Base("f") + ".dbt", mutate(binary ? binDbt : textDbt, false));
         TDBF_Data t;
         t.CacheBlock = uint16_t(round % 4 == 0 ? 2 : 0);
-        if (!t.Open(Base("f"), "r", true, true, false)) continue;
+        const bool writing = round % 5 == 0;
+        if (!t.Open(Base("f"), writing ? "rw" : "r", true, true, false)) continue;
         ++opened;
         ReadEverything(t);
         t.MemoRead(uint32_t(random()));
+        if (writing) {
+            WriteEverything(t, random());
+            // Writing stays within reach of what the files held: a record
+            // lands at most a 16-bit header and record length past them.
+            ASSERT_LT(std::filesystem::file_size(memoFile), 64u * 1024) << round;
+            ASSERT_LT(std::filesystem::file_size(dataFile), 3u * 65536) << round;
+        }
     }
     EXPECT_GT(opened, 8000u);
 }
