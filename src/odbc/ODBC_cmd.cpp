@@ -14,15 +14,6 @@ constexpr SQLSMALLINT kCompletedStringSize = 1024;
 
 bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
-
-bool SameAsciiText(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-    return true;
-}
-
 template <typename Pairs>
 auto FindPair(Pairs& pairs, std::string_view key) -> decltype(&pairs.front()) {
     for (auto& pair : pairs)

@@ -45,6 +45,8 @@ void AppendUtf8(std::string& out, char32_t code) {
 bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
 bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
 }  // namespace
@@ -76,4 +78,11 @@ std::string_view TrimControlAndBlank(std::string_view text) {
     text = TrimTrailingControlAndBlank(text);
     while (!text.empty() && IsBlankOrControl(text.front())) text.remove_prefix(1);
     return text;
+}
+
+bool SameAsciiText(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    return true;
 }

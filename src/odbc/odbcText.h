@@ -30,3 +30,6 @@ std::string Utf16ToUtf8(std::u16string_view text);
 // Leading and trailing characters with codes 0 to 32 removed.
 std::string_view TrimControlAndBlank(std::string_view text);
 std::string_view TrimTrailingControlAndBlank(std::string_view text);
+// Equality without regard to ASCII letter case (other bytes exactly):
+// attribute keys and column names are matched this way.
+bool SameAsciiText(std::string_view a, std::string_view b);
