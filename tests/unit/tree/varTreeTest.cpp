@@ -15,6 +15,7 @@ public:
     void SetUp() override {
         StartValueModel("/bin/scriptrun", "/tmp");
         RegisterTreeLibrary();
+        RegisterTreeFunction();
     }
     void TearDown() override {
         StopTreeLibrary();
@@ -84,6 +85,10 @@ TEST_F(ScriptTree, GlobalFunctionMakesNamedOrStampedRoots) {
     Cell stamped = Hold(TreeFunction(nullptr, nullptr));
     EXPECT_TRUE(std::regex_match(Text(Read(stamped.get(), "Name")),
                                  std::regex(R"(\d{1,2}:\d\d:\d\d - \d\d\.\d\d\.\d{4})")));
+    VAR_* global = System->CellByName("Tree");
+    ASSERT_NE(global, nullptr);
+    EXPECT_EQ(global->GetStr(), "System.<Tree>");
+    EXPECT_EQ(Call(global, {NewStr("G")})->GetStr(), "Tree(1/0, \"\")");
     Cell method = Read(top.get(), "Index");
     EXPECT_EQ(method->GetStr(), "Object[Tree].<Index>");
 }
