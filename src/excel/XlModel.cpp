@@ -40,15 +40,36 @@ bool IsValidUnderline(int code) {
            code == kUnderlineSingleAccounting || code == kUnderlineDoubleAccounting;
 }
 
-StyleTable::StyleTable() : styles_{CellFormat{}} {}
+namespace {
+
+size_t HashOf(const CellFormat& format) {
+    size_t hash = std::hash<std::string>()(format.font.name);
+    auto mix = [&hash](int64_t value) { hash = hash * 1000003u ^ std::hash<int64_t>()(value); };
+    mix(format.font.bold | format.font.italic << 1 | format.font.strike << 2);
+    mix(int64_t(format.font.size * 100));
+    mix(format.font.colorIndex);
+    mix(format.font.underline);
+    mix(format.fillColorIndex);
+    for (const auto& line : format.borders) mix(line.lineStyle * 65536 + line.weight * 256 + line.colorIndex);
+    mix(format.hAlign);
+    mix(format.vAlign);
+    mix(format.numberFormat);
+    return hash;
+}
+
+}  // namespace
+
+StyleTable::StyleTable() : styles_{CellFormat{}} { byHash_.emplace(HashOf(styles_[0]), 0); }
 
 uint32_t StyleTable::Intern(const CellFormat& format) {
-    // Books hold a few dozen formats; a linear search is cheaper than a map
-    // keyed by every field, and callers cache per operation.
-    for (size_t i = 0; i < styles_.size(); ++i)
-        if (styles_[i] == format) return uint32_t(i);
+    const size_t hash = HashOf(format);
+    const auto [first, last] = byHash_.equal_range(hash);
+    for (auto it = first; it != last; ++it)
+        if (styles_[it->second] == format) return it->second;
     styles_.push_back(format);
-    return uint32_t(styles_.size() - 1);
+    const auto id = uint32_t(styles_.size() - 1);
+    byHash_.emplace(hash, id);
+    return id;
 }
 
 const CellFormat& StyleTable::Get(uint32_t id) const {

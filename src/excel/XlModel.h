@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "excel/XlAddress.h"
@@ -120,6 +121,7 @@ public:
 
 private:
     std::vector<CellFormat> styles_;
+    std::unordered_multimap<size_t, uint32_t> byHash_;
 };
 
 class SheetModel {
