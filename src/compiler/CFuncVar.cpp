@@ -35,21 +35,25 @@ const std::string& CFuncVar::PoolText(uint16_t entry) const {
 }
 
 int32_t CFuncVar::FindLabel(std::string_view name) const {
-    for (const LabelRec& label : labels_)
-        if (label.name == name) return label.position;
-    return -1;
+    const auto found = labelByName_.find(name);
+    return found == labelByName_.end() ? -1 : found->second;
 }
 
 std::string CFuncVar::LabelAt(int32_t position) const {
-    if (position < 0) return {};
-    for (const LabelRec& label : labels_)
-        if (label.position == position) return label.name;
-    return {};
+    const auto found = labelByPosition_.find(position);
+    return found == labelByPosition_.end() ? std::string() : labels_[found->second].name;
+}
+
+void CFuncVar::IndexLabel(size_t label) {
+    labelByName_.try_emplace(labels_[label].name, labels_[label].position);
+    if (labels_[label].position >= 0) labelByPosition_.try_emplace(labels_[label].position, label);
 }
 
 void CFuncVar::ResetImage() {
     code_.clear();
     labels_.clear();
+    labelByName_.clear();
+    labelByPosition_.clear();
     pool_.clear();
     poolIndex_.clear();
     AddToPool(kNoOperand);
@@ -61,6 +65,9 @@ void CFuncVar::SetImage(std::vector<std::string> pool, std::vector<LabelRec> lab
     labels_ = std::move(labels);
     code_ = std::move(code);
     RebuildPoolIndex();
+    labelByName_.clear();
+    labelByPosition_.clear();
+    for (size_t i = 0; i < labels_.size(); ++i) IndexLabel(i);
 }
 
 void CFuncVar::RebuildPoolIndex() {
@@ -96,6 +103,7 @@ void CFuncVar::SetOperand(int32_t index, std::string_view operand) {
 
 void CFuncVar::DefineLabel(std::string name) {
     labels_.push_back(LabelRec{std::move(name), InstructionCount()});
+    IndexLabel(labels_.size() - 1);
     Emit(opEnd);
 }
 

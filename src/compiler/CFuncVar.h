@@ -112,11 +112,17 @@ public:
 
 private:
     void RebuildPoolIndex();
+    void IndexLabel(size_t label);
+
 
     std::string name_;
     std::vector<Instruction> code_;
     std::vector<LabelRec> labels_;
     std::vector<std::string> pool_;
     std::unordered_map<std::string, uint16_t, PoolTextHash, std::equal_to<>> poolIndex_;  // text -> first entry
+    // First label of each name and at each position, so that goto and the
+    // listing do not search the whole label table.
+    std::unordered_map<std::string, int32_t, PoolTextHash, std::equal_to<>> labelByName_;
+    std::unordered_map<int32_t, size_t> labelByPosition_;
     std::unique_ptr<GrafVarArray> locals_;
 };

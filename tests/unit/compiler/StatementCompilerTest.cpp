@@ -73,6 +73,10 @@ TEST(StatementCompiler, LabelsMarkAnEndAndGotoKeepsCase) {
     EXPECT_EQ(func.LabelAt(0), "Top");
     EXPECT_EQ(func.LabelAt(1), "");
     EXPECT_EQ(func.LabelAt(-1), "");
+    // The first of two equal labels wins.
+    CFuncVar twice("t", "label A x; label A y;");
+    EXPECT_EQ(twice.FindLabel("A"), 0);
+    EXPECT_EQ(twice.LabelAt(3), "A");
     EXPECT_EQ(CompileError("goto ;"),
               "compilings Error\r\n<  \"goto\" must be followed by a label name");
     EXPECT_EQ(CompileError("x; label"),
