@@ -113,6 +113,15 @@ void VAR_::ClearData() {
 }
 
 VAR_* VAR_::Assign(VAR_* src) {
+    if (src == this) return this;
+    // A source that may live inside this cell (x = x[0], x = x.attr) would
+    // be destroyed by clearing the cell first: take it through a copy.
+    if (!src->Temp && (Props || (Type && Type->Kind == TypeKind::Object))) {
+        VAR_* copy = src->Copy();
+        Assign(copy);
+        copy->Release();
+        return this;
+    }
     ClearData();
     Type = src->Type;
     Bind();

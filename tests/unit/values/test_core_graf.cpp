@@ -172,3 +172,50 @@ TEST(GrafArrayCursor, SaveAndRestoreCursor) {
 }
 
 }  // namespace
+
+#include "values/TypeHelpers.h"
+#include "values/scriptvar.h"
+
+namespace {
+
+class CellAssign : public ::testing::Test {
+protected:
+    void SetUp() override { StartValueModel("/bin/scriptrun", "/tmp"); }
+    void TearDown() override { StopValueModel(); }
+};
+
+// Assigning a value that lives inside the destination (an element or an
+// attribute of it) must not read the value after freeing it.
+TEST_F(CellAssign, SourceInsideDestination) {
+    VAR_* array = VAR_::Create(Types.Array, false);
+    auto* table = static_cast<GrafVarArray*>(array->Data.ptr);
+    table->AddCell("0", NewStr("inner"));
+    array->Assign(table->CellAt(0));
+    EXPECT_EQ(array->GetStr(), "inner");
+
+    VAR_* tagged = NewInt(1);
+    VAR_* value = NewStr("attr");
+    TempRef written(tagged->Method("tag", value, true));
+    ASSERT_NE(tagged->Props, nullptr);
+    tagged->Assign(tagged->Props->CellAt(0));
+    EXPECT_EQ(tagged->GetStr(), "attr");
+    for (VAR_* c : {value, tagged}) c->Release();
+    array->Temp = true;
+    array->Release();
+}
+
+TEST_F(CellAssign, DumpOfAppendedEntries) {
+    VAR_* array = VAR_::Create(Types.Array, true);
+    auto* table = static_cast<GrafVarArray*>(array->Data.ptr);
+    table->AddCell("0", NewInt(1));
+    table->AddCell("1", NewStr("x"));
+    EXPECT_EQ(table->Dump(), "<1/2:False> 0 => Int:[ 1 ]; 1 => Str:[ x ]; ");
+    VAR_* nested = VAR_::Create(Types.Array, false);
+    table->AddCell("2", nested);
+    EXPECT_EQ(array->GetStr(), "<2/3:False> 0 => Int:[ 1 ]; 1 => Str:[ x ]; 2 => Obj:[ <-1/0:False>  ]; ");
+    array->Release();
+    GrafVarArray empty;
+    EXPECT_EQ(empty.Dump(), "<-1/0:False> ");
+}
+
+}  // namespace
