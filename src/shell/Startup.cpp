@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "values/scriptvar.h"
+#include "vm/FailedRuns.h"
+#include "vm/RuntimeLibrary.h"
 #include "vm/RuntimeState.h"
 
 namespace {
@@ -28,11 +30,17 @@ void StartProgram(const std::string& exePath) {
     // --- database creators (DBF, Excel, ODBC) ---
     // --- tree type ---
     // --- runtime functions (Input, Output, Include, Diap) ---
+    StartRuntimeLibrary();
     // --- the Tree function ---
     ConsoleAvailable = GreetConsole();
     // --- embedded-code hook of string literals ---
+    InstallEmbeddedCodeHook();
 }
 
 void StopProgram() {
+    // Failed runs kept for the error report hold cells: free them while
+    // the types still exist; the Include type outlives the tables.
+    ReleaseFailedScripts();
     StopValueModel();
+    StopRuntimeLibrary();
 }

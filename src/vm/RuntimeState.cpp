@@ -1,6 +1,7 @@
 #include "vm/RuntimeState.h"
 
-bool ConsoleAvailable = false;
+// ConsoleAvailable is defined with the compiler, which reads it too.
 GrafVarArray* ActiveLocals = nullptr;
 HostCallback InputHook;
 HostCallback OutputHook;
+void (*RecordCurrentObject)(VAR_* cell) = nullptr;

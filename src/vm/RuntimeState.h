@@ -20,3 +20,9 @@ extern GrafVarArray* ActiveLocals;
 using HostCallback = std::function<std::string(const std::string&)>;
 extern HostCallback InputHook;
 extern HostCallback OutputHook;
+
+struct VAR_;
+// Called when an element or range of a value is addressed at statement
+// level, so that the spreadsheet objects can remember the object in use.
+// Unset while no such module is linked in.
+extern void (*RecordCurrentObject)(VAR_* cell);

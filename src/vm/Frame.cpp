@@ -1,0 +1,61 @@
+// Register bookkeeping of one activation: which register the selector
+// names, and releasing cells without destroying one that another register
+// (or a value read out of it) still needs.
+#include "vm/Machine.h"
+
+VAR_*& Frame::Current() {
+    switch (Selector) {
+    case kSelResZ: return ResZ;
+    case kSelR1: return R1;
+    case kSelR2: return R2;
+    default:
+        if (Par.empty()) Par.push_back(nullptr);
+        return Par.back();
+    }
+}
+
+void Frame::Drop(VAR_*& reg) {
+    VAR_* cell = reg;
+    reg = nullptr;
+    if (cell && !Holds(cell)) cell->Release();
+}
+
+void Frame::DropDeferred(VAR_*& reg) {
+    VAR_* cell = reg;
+    reg = nullptr;
+    if (cell && cell->Temp && !Holds(cell)) KeepAlive.push_back(cell);
+}
+
+VAR_* Frame::TakeOwned(VAR_*& reg) {
+    VAR_* cell = reg;
+    reg = nullptr;
+    if (!cell) return NewNull();
+    if (cell->Temp && !Holds(cell)) return cell;
+    return cell->Copy();
+}
+
+void Frame::ReleaseAll() {
+    // Each distinct cell once: a cell may sit in two registers.
+    VAR_* cells[6] = {ResA, ResZ, R1, R2, R3, R4};
+    ResA = ResZ = R1 = R2 = R3 = R4 = nullptr;
+    for (int i = 0; i < 6; ++i) {
+        if (!cells[i]) continue;
+        bool seen = false;
+        for (int j = 0; j < i; ++j) seen = seen || cells[j] == cells[i];
+        if (!seen) cells[i]->Release();
+    }
+    for (VAR_* cell : Par)
+        if (cell) cell->Release();
+    Par.clear();
+    // A parked temporary may have been handed on meanwhile (a method value
+    // keeps its owner by clearing the owner's Temp flag): only those that
+    // are still temporaries are ours to release.
+    for (VAR_* cell : KeepAlive)
+        if (cell->Temp) cell->Release();
+    KeepAlive.clear();
+    StrZ = Str1 = Str2 = false;
+    ResP.clear();
+    StatementOp = PendingOp = Separator = 0;
+    Selector = Sub ? kSelR1 : kSelResZ;
+    Target = kTargetVariable;
+}

@@ -1,0 +1,24 @@
+// The virtual machine: runs a compiled function by walking its instruction
+// list once from the start, evaluating each statement left to right in a
+// small register set, and calling itself for sub-expressions (arguments,
+// indexes, conditions) that share the caller's instruction index.
+#pragma once
+
+#include "compiler/CFuncVar.h"
+#include "values/scriptvar.h"
+
+// Runs a whole function: copies the start table's entries (if any) into its
+// locals, makes them the ActiveLocals, executes it and clears the locals
+// again. Returns the function's result (a Temp cell the caller releases).
+// A failure raises ScriptError with the failing statement's context in
+// front; the failed function's locals then stay the ActiveLocals.
+VAR_* Run(CFuncVar& function, GrafVarArray* startTable = nullptr);
+
+// Whether the function is being run right now (an outer activation of a
+// recursive include); such a function is run from a copy of its image so
+// that the two runs do not share locals.
+bool IsRunning(const CFuncVar& function);
+
+// Nested activations (sub-evaluations and runs) allowed before a run fails
+// with a clear error instead of exhausting the C++ stack.
+inline constexpr int kMaxNesting = 400;
