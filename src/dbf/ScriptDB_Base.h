@@ -31,10 +31,6 @@ struct SelectionData {
     // above the last one then needs no search (whole tables are collected
     // row by row).
     bool RowsAscending = true;
-    // Set by a source that appended a record for a row beyond its end and
-    // has not written it yet; the row number it stands for.
-    bool PendingAppend = false;
-    int64_t AppendedRow = 0;
 
     int32_t ColumnCount() const { return Columns.Count; }
     int32_t RowCount() const { return Rows.Count; }

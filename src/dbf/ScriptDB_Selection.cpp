@@ -65,7 +65,7 @@ void FinishRow(SelectionData& s) {
 }
 
 // A row that an assignment filled only in part is written all the same.
-void FinishPartialRow(SelectionData& s) {
+void WritePartialRow(SelectionData& s) {
     if (!AtEnd(s) && s.ColIndex > 0 && s.ColIndex < s.ColumnCount()) FinishRow(s);
 }
 
@@ -143,8 +143,6 @@ void BaseDB::CopyData(const CellData& src, CellData& dst) {
     to->RowIndex = from->RowIndex;
     to->Sheet = from->Sheet;
     to->RowsAscending = from->RowsAscending;
-    to->PendingAppend = from->PendingAppend;
-    to->AppendedRow = from->AppendedRow;
     DestroyCell(to->Source);
     if (from->Source) {
         to->Source = from->Source->Copy();
@@ -231,7 +229,7 @@ void BaseDB::AssignSelection(VAR_* other) {
         if (PastColumns(here)) FinishRow(here);
         if (PastColumns(there)) StepNext(there);
     }
-    FinishPartialRow(here);
+    WritePartialRow(here);
 }
 
 // The array's values fill the cells in walk order until either runs out.
@@ -246,7 +244,7 @@ void BaseDB::AssignArray(VAR_* array) {
         array->Next();
         if (PastColumns(here)) FinishRow(here);
     }
-    FinishPartialRow(here);
+    WritePartialRow(here);
 }
 
 void BaseDB::AssignScalar(VAR_* value) {
@@ -259,8 +257,6 @@ void BaseDB::AssignScalar(VAR_* value) {
     }
 }
 
-void BaseDB::FinishPartialRow() { ::FinishPartialRow(Data()); }
-bool BaseDB::ColumnPastEnd() { return PastColumns(Data()); }
 
 // --- text, members, cursor ---------------------------------------------------
 

@@ -46,11 +46,9 @@ public:
 
 private:
     SelectionData& Data();
-    bool ColumnPastEnd();
     void AssignSelection(VAR_* other);
     void AssignArray(VAR_* array);
     void AssignScalar(VAR_* value);
-    void FinishPartialRow();
 };
 
 extern BaseDB* BaseDBType;

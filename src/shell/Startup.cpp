@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "dbf/ScriptDB.h"
 #include "values/scriptvar.h"
 #include "vm/FailedRuns.h"
 #include "vm/RuntimeLibrary.h"
@@ -28,6 +29,7 @@ void StartProgram(const std::string& exePath) {
     // Library registration. System's entries keep this order:
     // "DBF", "Excel", "ODBC", then "Input", "Output", "Include", "Diap", "Tree".
     // --- database creators (DBF, Excel, ODBC) ---
+    RegisterDatabaseCreators();
     // --- tree type ---
     // --- runtime functions (Input, Output, Include, Diap) ---
     StartRuntimeLibrary();
@@ -42,5 +44,6 @@ void StopProgram() {
     // the types still exist; the Include type outlives the tables.
     ReleaseFailedScripts();
     StopValueModel();
+    StopDatabaseCreators();
     StopRuntimeLibrary();
 }
