@@ -222,6 +222,7 @@ private:
 }  // namespace
 
 std::shared_ptr<BookModel> ReadXlsxBytes(const std::string& bytes) {
+    if (bytes.empty()) throw std::runtime_error("the file is empty");
     const ZipReader zip(bytes);
     const std::string mainPart = MainPartName(zip);
     const Relationships rels = ReadRelationships(zip, mainPart);
