@@ -12,7 +12,7 @@ namespace xl {
 
 // Limits that keep malformed or hostile files from exhausting memory.
 constexpr size_t kMaxWorkbookFileBytes = size_t(512) << 20;
-constexpr size_t kMaxPartBytes = size_t(256) << 20;
+constexpr size_t kMaxPartBytes = size_t(128) << 20;
 
 std::shared_ptr<BookModel> ReadWorkbookFile(const std::string& path);
 std::shared_ptr<BookModel> ReadXlsxBytes(const std::string& bytes);
