@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "dbf/ScriptDB.h"
+#include "tree/varTree.h"
 #include "values/scriptvar.h"
 #include "vm/FailedRuns.h"
 #include "vm/RuntimeLibrary.h"
@@ -31,9 +32,11 @@ void StartProgram(const std::string& exePath) {
     // --- database creators (DBF, Excel, ODBC) ---
     RegisterDatabaseCreators();
     // --- tree type ---
+    RegisterTreeLibrary();
     // --- runtime functions (Input, Output, Include, Diap) ---
     StartRuntimeLibrary();
     // --- the Tree function ---
+    GlobalFunctions.Tree = RegisterTreeFunction();
     ConsoleAvailable = GreetConsole();
     // --- embedded-code hook of string literals ---
     InstallEmbeddedCodeHook();
@@ -43,6 +46,9 @@ void StopProgram() {
     // Failed runs kept for the error report hold cells: free them while
     // the types still exist; the Include type outlives the tables.
     ReleaseFailedScripts();
+    // Trees whose nodes hold values that refer back into them are freed
+    // here, while their cells' types still exist.
+    StopTreeLibrary();
     StopValueModel();
     StopDatabaseCreators();
     StopRuntimeLibrary();
