@@ -1,5 +1,7 @@
 #include "compiler/Tokenizer.h"
 
+#include <cstdint>
+
 char TokenDelimiter = 0;
 
 namespace {
@@ -149,6 +151,13 @@ bool IsOperatorChar(char c) {
 std::string ReadToken(std::string_view text, size_t& position, bool fileNameMode) {
     bool endedInString = false;
     return ReadTokenChecked(text, position, fileNameMode, endedInString);
+}
+
+std::string ReadToken(std::string_view text, int& position, bool fileNameMode) {
+    size_t wide = position < 1 ? 1 : size_t(position);
+    std::string word = ReadToken(text, wide, fileNameMode);
+    position = wide > size_t(INT32_MAX) ? INT32_MAX : int(wide);
+    return word;
 }
 
 std::vector<Token> Tokenize(std::string_view text) {

@@ -25,6 +25,8 @@ extern char TokenDelimiter;
 // comment does not end the word in progress. At the end of the text the
 // position becomes its length + 1.
 std::string ReadToken(std::string_view text, size_t& position, bool fileNameMode);
+// The same with an int position (command lines are short).
+std::string ReadToken(std::string_view text, int& position, bool fileNameMode);
 
 struct Token {
     std::string text;    // a word or a quoted string; empty for an operator

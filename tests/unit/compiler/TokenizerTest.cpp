@@ -93,6 +93,9 @@ TEST(ReadToken, OperatorEndsAnEmptyWord) {
     EXPECT_EQ(ReadToken("(x", position, false), "");
     EXPECT_EQ(TokenDelimiter, '(');
     EXPECT_EQ(position, 2u);
+    int shortPosition = 2;
+    EXPECT_EQ(ReadToken("(x y", shortPosition, false), "x");
+    EXPECT_EQ(shortPosition, 4);
 }
 
 }  // namespace
