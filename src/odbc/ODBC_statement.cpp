@@ -70,7 +70,7 @@ TField_ DescribeColumn(TODBC& record, SQLHSTMT statement, SQLUSMALLINT column) {
         std::string longName = LongColumnName(record, statement, column, nameLength);
         if (longName.size() > driverName.size()) driverName = std::move(longName);
     }
-    FieldShape shape = MapSqlType(dataType, columnSize);
+    OdbcFieldShape shape = MapSqlType(dataType, columnSize);
     return TField_(shape.kind, dataType, record.codec.FromDriver(driverName), column, shape.size);
 }
 

@@ -67,7 +67,7 @@ const char* FieldKindName(FieldKind kind) {
     return index < std::size(kKindNames) ? kKindNames[index] : "Unknown";
 }
 
-FieldShape MapSqlType(int16_t sqlType, uint64_t columnSize) {
+OdbcFieldShape MapSqlType(int16_t sqlType, uint64_t columnSize) {
     switch (sqlType) {
         case SQL_CHAR: return {FieldKind::FixedChar, TextSize(columnSize, kMaxTextSize)};
         case SQL_VARCHAR: return {FieldKind::String, TextSize(columnSize, kMaxTextSize)};

@@ -30,12 +30,12 @@ constexpr int32_t kMaxSizedKindSize = 65535;
 // Narrow text arrives as UTF-8: up to 4 bytes per character.
 constexpr int32_t kBytesPerNarrowChar = 4;
 
-struct FieldShape {
+struct OdbcFieldShape {
     FieldKind kind;
     int32_t size;
 };
 // Kind and size for a reported SQL data type and column size.
-FieldShape MapSqlType(int16_t sqlType, uint64_t columnSize);
+OdbcFieldShape MapSqlType(int16_t sqlType, uint64_t columnSize);
 // Length of the read buffer in bytes for a kind of the given size.
 int32_t BufferLengthFor(FieldKind kind, int32_t size);
 
