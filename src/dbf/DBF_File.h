@@ -73,7 +73,8 @@ public:
 
     // Cursor.
     uint32_t RecNo() const { return recNo_; }
-    bool Eof() const { return recNo_ > RecordCount(); }
+    // A closed table is at its end too, so that no reading loop runs.
+    bool Eof() const { return !IsOpen() || recNo_ > RecordCount(); }
     void GoTo(uint32_t n);
     void GoToRead(uint32_t n);
     void First(bool read);
