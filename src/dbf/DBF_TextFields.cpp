@@ -1,4 +1,5 @@
 // Field conversions of the text layout (every field stored as text).
+#include <algorithm>
 #include <cmath>
 
 #include "dbf/DBF_Error.h"
@@ -64,7 +65,14 @@ std::string TDBF_Data::TextFieldValue(const TDBF_Field& field, const Variant& va
         case VarKind::Bool: return value.BoolValue() ? "T" : "F";
         case VarKind::Date: return DateDigits(value.DateValue());
         default:
-            if (value.IsIntegerKind() || value.IsFloatKind()) return value.ToText();
+            if (value.IsIntegerKind()) return value.ToText();
+            if (value.IsFloatKind()) {
+                std::string text = value.ToText();
+                // A float field holds a number other dBase programs must
+                // parse: its decimal separator is the point.
+                if (field.Type == 'F') std::replace(text.begin(), text.end(), ',', '.');
+                return text;
+            }
             return std::string(field.Length, ' ');
     }
 }

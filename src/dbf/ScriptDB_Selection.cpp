@@ -311,24 +311,26 @@ void BaseDB::EndRow() { FinishRow(Data()); }
 void BaseDB::FillDefaults() { FillDefaultsOf(Data()); }
 
 // The cells added up in walk order: numbers sum, texts concatenate; Null
-// when the selection has no cell.
+// when the selection has no cell. Empty (Null) cells add nothing, so that
+// an empty first cell of a sheet does not make the whole sum Null.
 VAR_* BaseDB::Sum() {
     SelectionData& s = Data();
-    StepFirst(s);
-    while (!AtEnd(s) && !ColumnInside(s)) StepNext(s);
-    if (AtEnd(s)) return NewNull();
-    VAR_* total = ValueAt(s);
+    VAR_* total = nullptr;
     try {
-        for (StepNext(s); !AtEnd(s); StepNext(s)) {
+        for (StepFirst(s); !AtEnd(s); StepNext(s)) {
             if (!ColumnInside(s)) continue;
             TempRef value(ValueAt(s));
-            AddInto(total, value.get());
+            if (value->Type == Types.Null) continue;
+            if (!total)
+                total = value.release();
+            else
+                AddInto(total, value.get());
         }
     } catch (...) {
-        total->Release();
+        if (total) total->Release();
         throw;
     }
-    return total;
+    return total ? total : NewNull();
 }
 
 VAR_* BaseDB::AllRow() {

@@ -58,7 +58,7 @@ int Write(const std::string& base) {
         t.SetField(Variant::FromStr("NAME"), Variant::FromStr(row.name));
         t.SetField(Variant::FromStr("AMOUNT"), Variant::FromDouble(row.amount));
         t.SetField(Variant::FromStr("COUNT"), Variant::FromInt(row.count));
-        t.SetField(Variant::FromStr("RATIO"), Variant::FromStr(FormatFixed(0, 3, row.ratio)));
+        t.SetField(Variant::FromStr("RATIO"), Variant::FromDouble(row.ratio));
         if (row.year == 0) {
             t.SetFieldBlank(t.FieldIndex("BORN"));
         } else {

@@ -13,6 +13,7 @@ TDBF_Fields Mixed() {
     f.Add("OK", 'L', 0, 0, false);
     f.Add("DAY", 'D', 0, 0, false);
     f.Add("NOTE", 'M', 0, 0, false);
+    f.Add("RATE", 'F', 10, 2, false);
     return f;
 }
 
@@ -27,8 +28,8 @@ TEST_F(DbfTest, NewTableIsEmptyAndFirstAppendReplacesEndMark) {
     EXPECT_TRUE(t.Eof());
     const size_t headerLength = t.HeaderLength();
     const size_t recordLength = t.RecordLength();
-    EXPECT_EQ(headerLength, 32u * 7 + 1);
-    EXPECT_EQ(recordLength, 1u + 5 + 6 + 5 + 1 + 8 + 10);
+    EXPECT_EQ(headerLength, 32u * 8 + 1);
+    EXPECT_EQ(recordLength, 1u + 5 + 6 + 5 + 1 + 8 + 10 + 10);
     EXPECT_EQ(Bytes(Base("t") + ".dbf")[headerLength], '\x1a');
 
     t.Append(true);
@@ -55,6 +56,8 @@ TEST_F(DbfTest, NumericTextsAreRightAlignedFixedPoint) {
         t.SetField(S("SUM"), value);
         EXPECT_EQ(Stored(t, "SUM"), stored) << value.ToText();
     }
+    t.SetField(S("RATE"), F(-1.25));  // other readers need the decimal point
+    EXPECT_EQ(Stored(t, "RATE"), "-1.25     ");
     t.SetField(S("CNT"), F(-2.7));  // no decimals: truncated toward zero
     EXPECT_EQ(Stored(t, "CNT"), "   -2");
     EXPECT_DOUBLE_EQ(t.GetField(S("CNT")).DoubleValue(), -2);
