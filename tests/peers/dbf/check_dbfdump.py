@@ -18,7 +18,7 @@ def main(path):
     for line, row in zip(records, ROWS):
         name, amount, count, ratio, born, flag, note, _ = row
         words = line.split()
-        expected = [name, "%.2f" % amount, str(count), "%.3f" % ratio, "T" if flag else "F"]
+        expected = [name, "%.2f" % amount, str(count), "%g" % ratio, "T" if flag else "F"]
         if born is not None:
             expected.append(born.strftime("%Y%m%d"))
         if ("(DELETED)" in words) != row[7]:
