@@ -88,7 +88,6 @@ void CreateTable(const std::string& base, TDBF_Fields fields, bool binary) {
     if (!file.Recreate(DataPath(base))) throw TDBFError("Cannot create data file \"" + DataPath(base) + "\"");
     std::vector<uint8_t> header = NewHeader(binary, fields.Count());
     WriteOrFail(file, 0, header);
-    if (LogNewTables || TFile::Exists(LogPath(base))) AppendLogLine(LogPath(base), " Create New Base", LogNewTables);
     uint32_t recordLength = 1;
     bool hasMemo = false;
     int64_t offset = 32;
@@ -110,6 +109,9 @@ void CreateTable(const std::string& base, TDBF_Fields fields, bool binary) {
     WriteOrFail(file, offset, terminator);
     StoreU16(&header[10], uint16_t(recordLength));
     WriteOrFail(file, 0, header);
+    // Logged once the table is complete: a log that cannot be written then
+    // leaves a usable table behind.
+    if (LogNewTables || TFile::Exists(LogPath(base))) AppendLogLine(LogPath(base), " Create New Base", LogNewTables);
 }
 
 void RenameTable(const std::string& oldBase, const std::string& newBase) {
