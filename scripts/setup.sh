@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config libgtest-dev libgmock-dev
-  libzip-dev libpugixml-dev zipcmp
+  libzip-dev libpugixml-dev libfreexl-dev zipcmp
   unixodbc unixodbc-dev libsqliteodbc
   python3 python3-dbfread python3-dbf python3-openpyxl python3-pyodbc shapelib
 )

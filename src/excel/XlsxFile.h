@@ -14,7 +14,9 @@ namespace xl {
 constexpr size_t kMaxWorkbookFileBytes = size_t(512) << 20;
 constexpr size_t kMaxPartBytes = size_t(128) << 20;
 
+// An .xlsx package, or a legacy .xls workbook (read-only, values only).
 std::shared_ptr<BookModel> ReadWorkbookFile(const std::string& path);
+std::shared_ptr<BookModel> ReadXlsFile(const std::string& path);
 std::shared_ptr<BookModel> ReadXlsxBytes(const std::string& bytes);
 
 std::string XlsxBytes(const BookModel& book);

@@ -267,8 +267,7 @@ std::shared_ptr<BookModel> ReadWorkbookFile(const std::string& path) {
     in.read(bytes.data(), std::streamsize(size));
     bytes.resize(size_t(in.gcount()));
     // Compound documents are legacy .xls workbooks.
-    if (bytes.compare(0, 4, "\xD0\xCF\x11\xE0") == 0)
-        throw std::runtime_error("legacy .xls workbooks cannot be opened; save them as .xlsx");
+    if (bytes.compare(0, 4, "\xD0\xCF\x11\xE0") == 0) return ReadXlsFile(path);
     return ReadXlsxBytes(bytes);
 }
 

@@ -1,7 +1,13 @@
 #!/usr/bin/python3
 """Writes the workbook fixtures of the spreadsheet tests with openpyxl, an
-independent writer. Run from this folder: /usr/bin/python3 make_fixtures.py"""
+independent writer; the legacy .xls fixture is converted from an openpyxl
+workbook by LibreOffice when it is installed.
+Run from this folder: /usr/bin/python3 make_fixtures.py"""
 import datetime
+import os
+import shutil
+import subprocess
+import tempfile
 import openpyxl
 from openpyxl.styles import Alignment, Border, Font, PatternFill, Side
 
@@ -35,5 +41,30 @@ def styled():
     book.save("styled.xlsx")
 
 
+def legacy():
+    soffice = shutil.which("soffice")
+    if soffice is None:
+        print("LibreOffice is not installed: legacy.xls not rebuilt")
+        return
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = "Лист"
+    sheet["A1"] = "Текст"
+    sheet["B1"] = 7
+    sheet["C1"] = 0.25
+    sheet["A2"] = datetime.datetime(2024, 3, 15)
+    sheet["B2"] = datetime.datetime(2024, 3, 15, 18, 0)
+    other = book.create_sheet("Other")
+    other["C3"] = "third"
+    with tempfile.TemporaryDirectory() as work:
+        source = os.path.join(work, "legacy.xlsx")
+        book.save(source)
+        subprocess.run([soffice, "-env:UserInstallation=file://" + work + "/profile", "--headless",
+                        "--convert-to", "xls", "--outdir", work, source], check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        shutil.copy(os.path.join(work, "legacy.xls"), "legacy.xls")
+
+
 if __name__ == "__main__":
     styled()
+    legacy()

@@ -224,3 +224,26 @@ TEST(XlsxReading, FixtureWrittenByAnIndependentWriter) {
     EXPECT_EQ(second.Find(3, 2)->value.text, "inline");
     EXPECT_EQ(second.LastUsedCell().row, 10);
 }
+
+TEST_F(FileFixture, LegacyWorkbooksOpenReadOnly) {
+#ifndef SCRIPTRUN_HAVE_FREEXL
+    GTEST_SKIP() << "built without libfreexl: legacy .xls workbooks are not read";
+#endif
+    const auto copy = dir / "legacy.xls";
+    std::filesystem::copy_file(std::string(TEST_DATA_DIR) + "/excel/legacy.xls", copy);
+    ASSERT_TRUE(tools.OpenWorkbook(copy.string()));
+    tools.Select(Str("legacy.xls"));
+    EXPECT_EQ(tools.SheetCount(), 2);
+    tools.Select(Str("legacy.xls")).Select(Str("\xcb\xe8\xf1\xf2"));  // "Лист"
+    EXPECT_EQ(tools.GetRangeValue("A1").StrValue(), "\xd2\xe5\xea\xf1\xf2");  // "Текст"
+    EXPECT_EQ(tools.GetRangeValue("B1").DoubleValue(), 7.0);
+    EXPECT_EQ(tools.GetRangeValue("C1").DoubleValue(), 0.25);
+    EXPECT_EQ(tools.GetRangeValue("A2").Kind(), VarKind::Date);
+    EXPECT_EQ(tools.GetRangeValue("B2").DateValue(), 45366.75);
+    tools.Select(Str("legacy.xls"));
+    EXPECT_FALSE(tools.SaveWorkbook());  // the legacy file stays as it was
+    tools.Select(Str("legacy.xls"));
+    EXPECT_TRUE(tools.SaveWorkbookAs(PathOf("converted.xlsx")));
+    tools.Select(Str("converted.xlsx")).Select(Str("Other"));
+    EXPECT_EQ(tools.GetRangeValue("C3").StrValue(), "third");
+}
