@@ -1,5 +1,6 @@
 // The binary record layout: widths by type, binary numbers and dates,
 // chained memo blocks; and the float formats it stores.
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 
@@ -47,6 +48,15 @@ TEST(DbfFloats, SixByteRealAndExtendedFloats) {
     StoreExtended80(b, 1.0);
     EXPECT_EQ(LoadLE(b, 8), 0x8000000000000000ull);
     EXPECT_EQ(LoadU16(b + 8), 0x3FFF);
+#if LDBL_MANT_DIG == 64
+    // Where long double is the 80-bit format, the software encoding must
+    // give the very same bytes.
+    for (double v : {1.0, -1.5, 123.456, 1e-310, -1e300}) {
+        const long double native = v;
+        StoreExtended80(b, v);
+        EXPECT_EQ(std::memcmp(b, &native, 10), 0) << v;
+    }
+#endif
     StoreReal48(b, 1e300);  // beyond the format: the largest value, not garbage
     EXPECT_GT(LoadReal48(b), 1e38);
     StoreReal48(b, 1e-300);
