@@ -23,6 +23,11 @@ uint32_t StopBit(uint16_t code) {
     case opColon: return kStopColon;
     case opElse: return kStopElse;
     case opThen: return kStopThen;
+    case opComma:
+    case opDotDot:
+    case opDotDotDot:
+    case opPair:
+    case opBlockEnd: return kStopSeparators;
     default: return 0;
     }
 }
@@ -117,7 +122,7 @@ void Machine::Question(Frame& f) {
     VAR_* tested = f.Current();
     const bool truth = tested && tested->GetBool();
     if (!truth) {
-        const int32_t before = SkipForward(Index, kStopEnd | kStopClose | kStopColon);
+        const int32_t before = SkipForward(Index, ExpressionStops(f, kStopEnd | kStopClose | kStopColon));
         // Step onto a ":" (the else value follows it); a ";" or ")" must
         // still run, so the index stays in front of it.
         Index = CodeAt(before + 1) == opColon ? before + 1 : before;
@@ -174,7 +179,7 @@ void Machine::Operator(Frame& f, uint16_t code) {
             f.Selector = kSelR2;
             f.PendingOp = code;
         } else {
-            Index = SkipForward(Index, kStopEnd | kStopClose);  // R1 is the result
+            Index = SkipForward(Index, ExpressionStops(f, kStopEnd | kStopClose));  // R1 is the result
         }
         return;
     }

@@ -35,8 +35,9 @@ VAR_* Frame::TakeOwned(VAR_*& reg) {
 }
 
 void Frame::ReleaseAll() {
-    // Each distinct cell once: a cell may sit in two registers.
-    VAR_* cells[6] = {ResA, ResZ, R1, R2, R3, R4};
+    // Each distinct cell once (a cell may sit in two registers), and the
+    // container ResA last: ResZ may be a cell stored inside it.
+    VAR_* cells[6] = {ResZ, R1, R2, R3, R4, ResA};
     ResA = ResZ = R1 = R2 = R3 = R4 = nullptr;
     for (int i = 0; i < 6; ++i) {
         if (!cells[i]) continue;

@@ -121,7 +121,7 @@ void Machine::Dispatch(Frame& f, const Instruction& ins) {
     case opIf: If(f); break;
     case opElse: Else(f); break;
     case opQuestion: Question(f); break;
-    case opColon: Index = SkipForward(Index, kStopEnd | kStopClose); break;
+    case opColon: Index = SkipForward(Index, ExpressionStops(f, kStopEnd | kStopClose)); break;
     case opGoto: Goto(f, func_.PoolText(ins.operand)); break;
     case opFirst:
     case opLast:

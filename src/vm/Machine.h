@@ -60,6 +60,15 @@ struct Frame {
     void ReleaseAll();
 };
 
+// Bits of a stop set for SkipForward.
+constexpr uint32_t kStopEnd = 1u << 0;
+constexpr uint32_t kStopClose = 1u << 1;
+constexpr uint32_t kStopColon = 1u << 2;
+constexpr uint32_t kStopElse = 1u << 3;
+constexpr uint32_t kStopThen = 1u << 4;
+// What else ends a sub-expression: ",", "..", "...", ":>" and "}".
+constexpr uint32_t kStopSeparators = 1u << 5;
+
 class Machine {
 public:
     explicit Machine(CFuncVar& function);
@@ -106,6 +115,12 @@ private:
     void Operator(Frame& f, uint16_t code);
     void ApplyPending(Frame& f);
     int32_t SkipForward(int32_t start, uint32_t stopSet) const;
+    // The stop set of a skip within an expression (a false "&&", a true
+    // "||", the parts of "?" and ":"): the statement's end or the closing
+    // bracket, and in a sub-expression also whatever ends that.
+    uint32_t ExpressionStops(const Frame& f, uint32_t stopSet) const {
+        return f.Sub ? stopSet | kStopThen | kStopSeparators : stopSet;
+    }
     int32_t SkipElseBranchAt(int32_t elseIndex) const;
     int32_t SkipIfStatement(int32_t ifIndex) const;
     int32_t SkipBranchAndElse(int32_t first) const;
@@ -122,13 +137,6 @@ private:
     int32_t count_;
     GrafVarArray* locals_;
 };
-
-// Bits of a stop set for SkipForward.
-constexpr uint32_t kStopEnd = 1u << 0;
-constexpr uint32_t kStopClose = 1u << 1;
-constexpr uint32_t kStopColon = 1u << 2;
-constexpr uint32_t kStopElse = 1u << 3;
-constexpr uint32_t kStopThen = 1u << 4;
 
 // An operator applied to two cells (either may be nil, which acts
 // as a Null value). The operands are not released; the result is a new
