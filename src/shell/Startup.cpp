@@ -5,6 +5,9 @@
 #include <cstdio>
 
 #include "dbf/ScriptDB.h"
+#include "dbf/ScriptDB_Hooks.h"
+#include "excel/ClassExcel.h"
+#include "odbc/OdbcLibrary.h"
 #include "tree/varTree.h"
 #include "values/scriptvar.h"
 #include "vm/FailedRuns.h"
@@ -30,7 +33,10 @@ void StartProgram(const std::string& exePath) {
     // Library registration. System's entries keep this order:
     // "DBF", "Excel", "ODBC", then "Input", "Output", "Include", "Diap", "Tree".
     // --- database creators (DBF, Excel, ODBC) ---
-    RegisterDatabaseCreators();
+    RegisterDatabaseCreators(StartExcelObjects(), MakeOdbcCreator());
+    // Index and range instructions tell the workbook objects which sheet
+    // was addressed last.
+    RecordCurrentObject = NoteIndexedValue;
     // --- tree type ---
     RegisterTreeLibrary();
     // --- runtime functions (Input, Output, Include, Diap) ---
@@ -49,7 +55,11 @@ void StopProgram() {
     // Trees whose nodes hold values that refer back into them are freed
     // here, while their cells' types still exist.
     StopTreeLibrary();
+    // The ODBC creator frees its parameter cell while the types of the
+    // attribute cells it may hold still exist.
+    StopOdbcLibrary();
     StopValueModel();
     StopDatabaseCreators();
+    StopExcelObjects();
     StopRuntimeLibrary();
 }
