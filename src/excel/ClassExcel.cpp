@@ -13,11 +13,6 @@
 
 namespace {
 
-std::unique_ptr<TExcelTools>& ToolsSlot() {
-    static std::unique_ptr<TExcelTools> tools;
-    return tools;
-}
-
 std::unique_ptr<VarExcel> OwnedWorkbookType;
 std::unique_ptr<VarExcelFormat> OwnedFormatType;
 
@@ -42,12 +37,6 @@ std::string ReplaceSlashes(std::string text) {
 }  // namespace
 
 ExcelMessageWriter WriteExcelMessages = WriteThroughOutput;
-
-TExcelTools& ExcelTools() {
-    auto& tools = ToolsSlot();
-    if (!tools) tools = std::make_unique<TExcelTools>();
-    return *tools;
-}
 
 bool EnsureConnected() {
     TExcelTools& tools = ExcelTools();
@@ -172,5 +161,7 @@ void StopExcelObjects() {
     VarExcelFormatType = nullptr;
     OwnedWorkbookType.reset();
     OwnedFormatType.reset();
-    ToolsSlot().reset();
+    // A fresh automation object drops the reference to the application
+    // (nothing is sent to it): a later start begins without one.
+    ExcelTools() = TExcelTools();
 }

@@ -26,8 +26,6 @@ private:
     VAR_* ReadMember(const std::string& name);
 };
 
-// The automation object of the process (made on first use).
-TExcelTools& ExcelTools();
 // Connects when the application has not been started yet; true when
 // there is an application.
 bool EnsureConnected();
@@ -42,6 +40,6 @@ extern ExcelMessageWriter WriteExcelMessages;
 // last indexed sheet and returns the creator for RegisterDatabaseCreators.
 // Runs after the value model has started.
 std::unique_ptr<ClassCreator> StartExcelObjects();
-// Frees the types and the automation object; runs after the value model
+// Frees the types and forgets the application; runs after the value model
 // has destroyed its tables.
 void StopExcelObjects();
