@@ -50,6 +50,11 @@ private:
 
 TExcelTools::TExcelTools() : App(Variant::MakeNull()) { ResetSelection(); }
 
+TExcelTools& ExcelTools() {
+    static TExcelTools tools;
+    return tools;
+}
+
 template <class Body> void TExcelTools::Guard(Body body) {
     Ok = true;
     try {

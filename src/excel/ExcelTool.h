@@ -93,6 +93,10 @@ private:
     void ActOnRange(const std::string& first, const std::string* last, const char* member, bool paste);
 };
 
+// The process-wide automation object: created on first use, destroyed at
+// exit without calling the application (only Quit ends it).
+TExcelTools& ExcelTools();
+
 class TExcelFormat {
 public:
     TExcelFormat(TExcelTools& tools, Variant range);

@@ -21,6 +21,11 @@ void MemberCall::Unknown() const {
     throw AutomationError(std::string(owner) + " has no member \"" + name + "\"");
 }
 
+const Variant& MemberCall::NewValue() const {
+    if (args.empty()) Fail("no value to assign");
+    return args.back();
+}
+
 void MemberCall::ExpectParams(size_t min, size_t max) const {
     if (IsPut() && args.empty()) Fail("no value to assign");
     const size_t count = Params().size();

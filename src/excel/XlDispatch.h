@@ -22,8 +22,9 @@ struct MemberCall {
 
     bool IsPut() const { return kind == InvokeKind::Put; }
     // Arguments other than a Put's value.
-    std::span<Variant> Params() const { return IsPut() ? args.first(args.size() - 1) : args; }
-    const Variant& NewValue() const { return args.back(); }
+    std::span<Variant> Params() const { return IsPut() && !args.empty() ? args.first(args.size() - 1) : args; }
+    // Fails when a Put came without its value.
+    const Variant& NewValue() const;
     bool HasParam(size_t i) const { return i < Params().size() && !Params()[i].IsMissing(); }
 
     [[noreturn]] void Fail(const std::string& why) const;

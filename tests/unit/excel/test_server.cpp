@@ -103,3 +103,14 @@ TEST_F(Server, CloseCanSaveChangesFirst) {
     EXPECT_TRUE(Get(reopened, "Saved").BoolValue());
     std::filesystem::remove_all(dir);
 }
+
+TEST_F(Server, AnAssignmentWithoutItsValueIsRefused) {
+    const Variant book = Invoke(Get(app, "Workbooks"), "Add", InvokeKind::Call);
+    const Variant cell = Get(Get(book, "ActiveSheet"), "Range", {Str("A1")});
+    for (const Variant& target : {app, cell, Get(cell, "Font"), Get(cell, "Borders", {Int(7)})}) {
+        for (const char* member : {"Value", "DisplayAlerts", "Bold", "LineStyle", "Workbooks"}) {
+            std::vector<Variant> none;
+            EXPECT_THROW(target.Object()->Invoke(member, InvokeKind::Put, none), AutomationError) << member;
+        }
+    }
+}

@@ -1,5 +1,6 @@
 // Damaged and hostile workbook files: each gives a clear error, never a
 // crash, a hang or unbounded memory; and a fuzz run over mutated packages.
+#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <random>
@@ -163,11 +164,15 @@ TEST(XlsxFuzz, MutatedPackagesNeverCrash) {
         parts[name] = baseZip.Read(name, 1 << 20);
     ASSERT_NO_THROW(xl::ReadXlsxBytes(base));
 
-    std::mt19937 random(20240315);
+    // SCRIPTRUN_FUZZ_ROUNDS and SCRIPTRUN_FUZZ_SEED widen a local run.
+    const char* roundsText = std::getenv("SCRIPTRUN_FUZZ_ROUNDS");
+    const char* seedText = std::getenv("SCRIPTRUN_FUZZ_SEED");
+    const int rounds = roundsText ? std::atoi(roundsText) : 1000;
+    std::mt19937 random(seedText ? unsigned(std::atoll(seedText)) : 20240315u);
     const auto below = [&](size_t n) { return n == 0 ? 0 : size_t(random() % n); };
     const std::string noise = "<>/=\"&;_x0#abc \xff\x00";
     int readable = 0;
-    for (int round = 0; round < 1000; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         std::string bytes;
         if (round % 4 == 0) {
             bytes = base;  // damage the archive itself
