@@ -8,6 +8,7 @@ packages=(
   libzip-dev libpugixml-dev libfreexl-dev zipcmp
   unixodbc unixodbc-dev libsqliteodbc
   python3 python3-dbfread python3-dbf python3-openpyxl python3-pyodbc shapelib
+  libreoffice-calc-nogui libreoffice-base-drivers
 )
 
 missing=()

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -46,10 +47,8 @@ protected:
     }
     // x(args); the argument table is freed afterwards.
     static VAR_* Call(VAR_* callee, std::vector<VAR_*> cells) {
-        GrafVarArray* args = Args(std::move(cells));
-        VAR_* result = callee->CallArgs(args);
-        delete args;
-        return result;
+        std::unique_ptr<GrafVarArray> args(Args(std::move(cells)));
+        return callee->CallArgs(args.get());
     }
     // x.name(args): the method value is looked up and called.
     static VAR_* Invoke(VAR_* owner, const std::string& name, std::vector<VAR_*> cells) {
