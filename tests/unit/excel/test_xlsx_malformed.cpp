@@ -132,6 +132,30 @@ TEST_F(DamagedFiles, FailToOpenAndLeaveTheApplicationWorking) {
     EXPECT_FALSE(tools.OpenWorkbook(write("text.xlsx", "plain text")));
     EXPECT_FALSE(tools.OpenWorkbook(write("legacy.xls", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))));
     EXPECT_FALSE(tools.OpenWorkbook(dir.string()));  // a directory
+    // The named kinds of damage reach the caller as automation errors.
+    Parts broken = MinimalParts("");
+    broken["xl/styles.xml"] = "<styleSheet><fonts><font><b";
+    broken["xl/_rels/workbook.xml.rels"].insert(broken["xl/_rels/workbook.xml.rels"].size() - 16,
+        R"(<Relationship Id="rId3" Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles" Target="styles.xml"/>)");
+    const std::string hugeCount = std::string("<sst ") + kMain + R"( count="18446744073709551615" uniqueCount="99999999999"/>)";
+    const std::pair<const char*, std::string> damaged[] = {
+        {"not-a-zip.xlsx", "PK but not really"},
+        {"no-workbook.xlsx", Package({{"docProps/app.xml", "<Properties/>"}})},
+        {"broken-xml.xlsx", Package(broken)},
+        {"huge-count.xlsx", Package(MinimalParts(R"(<row r="1"><c r="A1" t="s"><v>5</v></c></row>)", hugeCount))},
+    };
+    std::vector<Variant> none;
+    const AutoRef workbooks = tools.App.Object()->Invoke("Workbooks", InvokeKind::Get, none).Object();
+    for (const auto& [name, bytes] : damaged) {
+        std::vector<Variant> args{Variant::FromStr(write(name, bytes))};
+        try {
+            workbooks->Invoke("Open", InvokeKind::Call, args);
+            ADD_FAILURE() << name << " opened";
+        } catch (const AutomationError& error) {
+            EXPECT_NE(std::string(error.what()).find("cannot open"), std::string::npos) << error.what();
+        }
+        EXPECT_FALSE(tools.OpenWorkbook(args[0].StrValue())) << name;
+    }
     EXPECT_FALSE(tools.OpenWorkbook(""));
     EXPECT_EQ(tools.WorkbookCount(), 0);
     EXPECT_TRUE(tools.AddWorkbook());
@@ -172,6 +196,12 @@ TEST(XlsxFuzz, MutatedPackagesNeverCrash) {
     const auto below = [&](size_t n) { return n == 0 ? 0 : size_t(random() % n); };
     const std::string noise = "<>/=\"&;_x0#abc \xff\x00";
     int readable = 0;
+    const auto dir = exceltest::ScratchDir("fuzz");
+    const std::string mutantPath = (dir / "mutant.xlsx").string();
+    const std::string resavedPath = (dir / "resaved.xlsx").string();
+    const AutoRef app = CreateAutomationObject("Excel.Application");
+    std::vector<Variant> none;
+    const AutoRef workbooks = app->Invoke("Workbooks", InvokeKind::Get, none).Object();
     for (int round = 0; round < rounds; ++round) {
         std::string bytes;
         if (round % 4 == 0) {
@@ -195,15 +225,25 @@ TEST(XlsxFuzz, MutatedPackagesNeverCrash) {
             }
             bytes = Package(mutated);
         }
+        // Each mutant goes through a file and the server's Workbooks.Open.
+        std::ofstream(mutantPath, std::ios::binary | std::ios::trunc) << bytes;
         try {
-            const auto read = xl::ReadXlsxBytes(bytes);
+            std::vector<Variant> openArgs{Variant::FromStr(mutantPath)};
+            const Variant book = workbooks->Invoke("Open", InvokeKind::Call, openArgs);
             ++readable;
-            xl::ReadXlsxBytes(xl::XlsxBytes(*read));  // whatever was read writes and reads again
-        } catch (const std::runtime_error&) {
+            // Whatever was read saves and opens again.
+            std::vector<Variant> saveArgs{Variant::FromStr(resavedPath)};
+            book.Object()->Invoke("SaveAs", InvokeKind::Call, saveArgs);
+            std::vector<Variant> none;
+            book.Object()->Invoke("Close", InvokeKind::Call, none);
+            std::vector<Variant> reopenArgs{Variant::FromStr(resavedPath)};
+            workbooks->Invoke("Open", InvokeKind::Call, reopenArgs).Object()->Invoke("Close", InvokeKind::Call, none);
+        } catch (const AutomationError&) {
             // the expected outcome for most damage
         } catch (const std::exception& other) {
             ADD_FAILURE() << "round " << round << ": unexpected " << typeid(other).name() << ": " << other.what();
         }
     }
+    std::filesystem::remove_all(dir);
     EXPECT_GT(readable, 0);  // some damage is harmless; the run must have read those
 }
