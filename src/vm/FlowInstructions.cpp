@@ -131,7 +131,9 @@ void Machine::Question(Frame& f) {
 }
 
 void Machine::Goto(Frame& f, const std::string& label) {
-    const int32_t position = func_.FindLabel(label);
+    if (gotoTargets_.empty()) gotoTargets_.assign(size_t(count_), -2);
+    int32_t& position = gotoTargets_[size_t(Index)];
+    if (position == -2) position = func_.FindLabel(label);
     if (position < 0) throw ScriptError(InstructionMessage(opGoto, label));
     Index = position - 1;
     Guarded(kNewCleanError, [&] { f.ReleaseAll(); });

@@ -53,31 +53,56 @@ void Machine::ServeFlags(Frame& f) {
     }
 }
 
+VAR_* Machine::LiteralAt(int32_t at, const std::string& text) {
+    if (literals_.empty()) literals_.assign(size_t(count_), nullptr);
+    VAR_*& prototype = literals_[size_t(at)];
+    if (!prototype) {
+        prototype = NewLiteral(text, true);
+        prototype->Temp = false;
+    }
+    return prototype->Copy();
+}
+
 void Machine::LoadLiteral(Frame& f, const std::string& text) {
-    Mov(f, NewLiteral(text, true));
+    Mov(f, LiteralAt(Index, text));
+}
+
+// Consts and System do not change while scripts run, so whether a name is
+// one of theirs is looked up once per instruction.
+Machine::NameKind Machine::KindOfName(int32_t at, const std::string& name) {
+    if (nameKinds_.empty()) nameKinds_.assign(size_t(count_), NameKind::Unknown);
+    NameKind& kind = nameKinds_[size_t(at)];
+    if (kind == NameKind::Unknown) {
+        kind = Consts->CellByName(name)   ? NameKind::Constant
+               : System->CellByName(name) ? NameKind::SystemEntry
+                                          : NameKind::Other;
+    }
+    return kind;
 }
 
 void Machine::LoadVariable(Frame& f, const std::string& name) {
     const bool global = !name.empty() && name[0] == '$';
-    if (f.Selector == kSelResZ) {
-        // At statement level the variable comes into existence.
-        if (global) {
-            if (!Globals->CellByName(name)) Globals->AddCell(name, VAR_::Create(Types.Null, false));
-        } else if (!Consts->CellByName(name) && !System->CellByName(name) && !locals_->CellByName(name)) {
-            locals_->AddCell(name, VAR_::Create(Types.Null, false));
-        }
-        f.Target = kTargetVariable;
-    }
+    const NameKind kind = global ? NameKind::Other : KindOfName(Index, name);
     VAR_* cell = nullptr;
     if (global) {
         cell = Globals->CellByName(name);
-    } else if (VAR_* constant = Consts->CellByName(name)) {
-        cell = constant->Copy();  // constants cannot be assigned
-    } else if (VAR_* entry = System->CellByName(name)) {
-        cell = entry->Copy();
+        // At statement level the variable comes into existence.
+        if (!cell && f.Selector == kSelResZ) {
+            cell = VAR_::Create(Types.Null, false);
+            Globals->AddCell(name, cell);
+        }
+    } else if (kind == NameKind::Constant) {
+        cell = Consts->CellByName(name)->Copy();  // constants cannot be assigned
+    } else if (kind == NameKind::SystemEntry) {
+        cell = System->CellByName(name)->Copy();
     } else {
         cell = locals_->CellByName(name);
+        if (!cell && f.Selector == kSelResZ) {
+            cell = VAR_::Create(Types.Null, false);
+            locals_->AddCell(name, cell);
+        }
     }
+    if (f.Selector == kSelResZ) f.Target = kTargetVariable;
     Mov(f, cell ? cell : NewNull());
 }
 

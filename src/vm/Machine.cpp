@@ -47,6 +47,11 @@ Machine::Machine(CFuncVar& function)
       count_(function.InstructionCount()),
       locals_(function.Locals()) {}
 
+Machine::~Machine() {
+    for (VAR_* prototype : literals_)
+        if (prototype) prototype->Destroy();
+}
+
 VAR_* Machine::Execute(bool sub) {
     NestingGuard nested;
     TraceLog.Line("runs in");

@@ -10,6 +10,7 @@
 
 #include "compiler/CFuncVar.h"
 #include "values/scriptvar.h"
+#include "vm/TraceLog.h"
 
 // Where the next loaded value goes.
 enum RegisterSelector : uint8_t { kSelResZ = 0, kSelR1 = 1, kSelR2 = 2, kSelPar = 3 };
@@ -72,6 +73,9 @@ constexpr uint32_t kStopSeparators = 1u << 5;
 class Machine {
 public:
     explicit Machine(CFuncVar& function);
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
 
     // One activation of the execution loop (a sub-evaluation when `sub`).
     VAR_* Execute(bool sub);
@@ -127,7 +131,20 @@ private:
     int32_t BlockEnd(int32_t beginIndex) const;
 
     // The trace (RegisterDump.cpp).
-    void DumpRegisters(const Frame& f) const;
+    void DumpRegisters(const Frame& f) const {
+        if (TraceLog.Enabled()) WriteRegisterDump(f);
+    }
+    void WriteRegisterDump(const Frame& f) const;
+
+    // Per-run caches, indexed by instruction: what a name refers to among
+    // the tables that do not change during a run (Consts and System), the
+    // target of a goto, and the value of a literal (loaded as a copy).
+    enum class NameKind : uint8_t { Unknown, Constant, SystemEntry, Other };
+    NameKind KindOfName(int32_t at, const std::string& name);
+    VAR_* LiteralAt(int32_t at, const std::string& text);
+    std::vector<NameKind> nameKinds_;
+    std::vector<int32_t> gotoTargets_;
+    std::vector<VAR_*> literals_;
 
     uint16_t CodeAt(int32_t i) const { return i >= 0 && i < count_ ? code_[i].opcode : uint16_t(opHalt); }
     const std::string& OperandAt(int32_t i) const { return func_.OperandText(i); }

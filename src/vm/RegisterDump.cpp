@@ -60,8 +60,7 @@ void AppendRegister(std::string& out, const std::string& indent, const char* nam
 
 }  // namespace
 
-void Machine::DumpRegisters(const Frame& f) const {
-    if (!TraceLog.Enabled()) return;
+void Machine::WriteRegisterDump(const Frame& f) const {
     TraceLog.RotateIfDue();
     static std::string out;
     out.clear();
