@@ -380,17 +380,54 @@ std::string ReadWholeFile(const std::string& name) {
     return bytes;
 }
 
-void WriteWholeFile(const std::string& name, std::string_view bytes) {
-    const int fd = OpenRetrying(NativePath(name), O_WRONLY | O_CREAT | O_TRUNC, 0666);
-    if (fd < 0) throw FileError("create", name, errno);
+namespace {
+
+enum class WriteStage { Done, Create, Write };
+
+// Writes the bytes to a file opened with the extra flags; on failure tells
+// the stage that failed, with its errno.
+WriteStage WriteNewFile(const std::string& path, std::string_view bytes, int flags, int& error) {
+    const int fd = OpenRetrying(path, O_WRONLY | O_CREAT | flags, 0666);
+    if (fd < 0) {
+        error = errno;
+        return WriteStage::Create;
+    }
     errno = 0;
     const int64_t written = WriteFully(fd, bytes.data(), int64_t(bytes.size()));
-    const int writeError = errno != 0 ? errno : ENOSPC;
+    error = errno != 0 ? errno : ENOSPC;
     // close() reports delayed write errors (full disks on network file
     // systems), so its result counts as much as write()'s.
     const bool closed = close(fd) == 0;
-    if (written != int64_t(bytes.size())) throw FileError("write", name, writeError);
-    if (!closed) throw FileError("write", name, errno);
+    if (written != int64_t(bytes.size())) return WriteStage::Write;
+    if (!closed) {
+        error = errno;
+        return WriteStage::Write;
+    }
+    return WriteStage::Done;
+}
+
+}  // namespace
+
+// The bytes go to a temporary file beside the target, which then replaces
+// the target in one rename: a failed write never leaves the old file cut
+// short. Only where no temporary may be made (a directory we may not
+// write) is the file rewritten in place.
+void WriteWholeFile(const std::string& name, std::string_view bytes) {
+    const std::string path = NativePath(name);
+    const std::string temporary = path + ".~" + std::to_string(getpid());
+    int error = 0;
+    WriteStage stage = WriteNewFile(temporary, bytes, O_EXCL, error);
+    if (stage == WriteStage::Done) {
+        if (rename(temporary.c_str(), path.c_str()) == 0) return;
+        error = errno;
+        unlink(temporary.c_str());
+        throw FileError("write", name, error);
+    }
+    if (stage == WriteStage::Write) unlink(temporary.c_str());
+    const bool mayWriteInPlace = stage == WriteStage::Create && (error == EACCES || error == EPERM || error == EROFS);
+    if (!mayWriteInPlace) throw FileError(stage == WriteStage::Create ? "create" : "write", name, error);
+    stage = WriteNewFile(path, bytes, O_TRUNC, error);
+    if (stage != WriteStage::Done) throw FileError(stage == WriteStage::Create ? "create" : "write", name, error);
 }
 
 bool TFileHandle::Exists(const std::string& name) {
