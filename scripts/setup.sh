@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config libgtest-dev libgmock-dev
   libzip-dev libpugixml-dev libfreexl-dev zipcmp
-  unixodbc unixodbc-dev libsqliteodbc
+  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql
   python3 python3-dbfread python3-dbf python3-openpyxl python3-pyodbc shapelib
   libreoffice-calc-nogui libreoffice-base-drivers
 )

@@ -13,6 +13,9 @@
 #   expected/      optional: every file here must exist byte-identical after the run
 #   check          optional: an executable run in the scratch folder afterwards;
 #                  it must exit 0 (exit 77 marks the case skipped)
+#   require        optional: an executable run before the program, with the
+#                  scratch folder as argument; exit 77 skips the case (it
+#                  says why on standard output), any other non-zero fails it
 #   env            optional: VAR=value lines added to the environment
 # The program runs in a fresh scratch folder from a hard link (or copy) of
 # the binary, so that ErrorScript.log lands in the scratch folder too.
@@ -38,6 +41,12 @@ if [ -f "$case_dir/env" ]; then
 fi
 
 cd "$scratch" || exit 1
+if [ -x "$case_dir/require" ]; then
+  "$case_dir/require" "$scratch"
+  rc=$?
+  [ $rc = 77 ] && exit 77
+  [ $rc != 0 ] && { echo "require failed ($rc)"; exit 1; }
+fi
 command=(./scriptrun script.scr "${args[@]}")
 [ -f "$case_dir/interactive" ] && command=(./scriptrun)
 env SCRIPTRUN_TRACE="${SCRIPTRUN_TRACE:-off}" "${envs[@]}" "${command[@]}" < "$input" > actual.out 2> actual.err
