@@ -134,7 +134,7 @@ void Machine::BuildArray(Frame& f, bool& ran) {
             while (MoreElements()) {
                 ran = true;
                 TempRef value(Execute(true));
-                if (code_[Index - 1].opcode == opPair) {
+                if (CodeAt(Index - 1) == opPair) {
                     const std::string key = value->GetStr();
                     table->AddCell(key, Execute(true));
                 } else {
@@ -164,7 +164,7 @@ void Machine::OpenRange(Frame& f) {
     while (MoreElements()) {
         ran = true;
         TempRef low(Execute(true));
-        f.Separator = code_[Index - 1].opcode;
+        f.Separator = CodeAt(Index - 1);
         const bool bounded = f.Separator == opDotDot || f.Separator == opDotDotDot;
         TempRef high(bounded ? Execute(true) : low->Copy());
         if (statement) {

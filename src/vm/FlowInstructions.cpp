@@ -216,6 +216,8 @@ void Machine::WriteMemberTarget(Frame& f) {
         if (f.StatementOp > opAssign) {
             value = Operate(f.ResZ, f.R1, f.StatementOp);
             if (value == f.ResZ || value == f.R1) value = value->Copy();
+            // The right operand is spent (the result may have taken it over).
+            f.Drop(f.R1);
         } else {
             value = f.TakeOwned(f.R1);
         }
@@ -278,9 +280,12 @@ void Machine::StatementValue(Frame& f) {
         if (f.Target != kTargetElement && IsAssignment(f.StatementOp)) {
             if (!f.ResZ) f.ResZ = NewNull();
             VAR_* combined = Operate(f.ResZ, f.R1, f.StatementOp);
+            // The right operand is spent (the result may have taken it over).
+            if (f.R1 == combined) f.R1 = nullptr;
+            f.Drop(f.R1);
             if (combined != f.ResZ) {
                 f.ResZ->AssignFrom(combined);
-                if (combined != f.R1 && !f.Holds(combined)) combined->Release();
+                if (!f.Holds(combined)) combined->Release();
             }
             value = f.ResZ->Copy();
         } else if (f.StatementStart && f.ResZ) {
