@@ -25,6 +25,13 @@ std::string FieldText(TDBF_Data& table, const Variant& key) {
     return value->GetStr();
 }
 
+// Whether a field argument names a field of the table.
+bool NamesField(TDBF_Data& table, const Variant& key) {
+    if (key.Kind() == VarKind::String) return table.FieldIndex(key.StrValue()) != TDBF_Data::kNoField;
+    const int64_t index = key.ToInt();
+    return index >= 0 && index < int64_t(table.FieldCount());
+}
+
 std::string Trimmed(const std::string& text) {
     size_t begin = 0, end = text.size();
     while (begin < end && uint8_t(text[begin]) <= ' ') ++begin;
@@ -74,6 +81,9 @@ VAR_* ReplaceValues(GrafVarArray* args) {
 
     TDBF_Data table;
     if (!OpenTable(table, args, 0, "rw")) return NewInt(0);
+    // An unknown field would read as blank everywhere and count changes
+    // that store nothing.
+    if (!NamesField(table, field) || !NamesField(table, target)) return NewInt(0);
     int64_t changed = 0;
     for (table.First(true); !table.Eof(); table.Next(true)) {
         const std::string current = Trimmed(FieldText(table, field));

@@ -86,6 +86,9 @@ TEST_F(Creator, ReValFillsBlanksOrFollowsAFilter) {
     EXPECT_EQ(Column("c", "CITY"), (Texts{"Oslo", "?", "Kyiv", "?"}));
     EXPECT_EQ(TempRef(Do("ReVal", {NewStr(Base("c")), NewInt(1), NewStr("K"), NewStr("@tK")}))->GetInt(), 1);
     EXPECT_EQ(Column("c", "CITY"), (Texts{"Oslo", "?", "K", "?"}));
+    // An unknown field changes nothing and counts nothing.
+    EXPECT_EQ(TempRef(Do("ReVal", {NewStr(Base("c")), NewStr("ZIP"), NewStr("1")}))->GetInt(), 0);
+    EXPECT_EQ(TempRef(Do("ReVal", {NewStr(Base("c")), NewInt(7), NewStr("1")}))->GetInt(), 0);
 }
 
 TEST_F(Creator, ReValWithAMapChangesOnlyTheValuesItNames) {
