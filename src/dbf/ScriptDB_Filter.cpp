@@ -1,6 +1,8 @@
 // The "Filter" method of a selection and the filter text test it applies
 // to each cell.
+#include <algorithm>
 #include <string_view>
+#include <vector>
 
 #include "dbf/ScriptDB_Selection.h"
 #include "values/ArrayType.h"
@@ -48,6 +50,18 @@ bool EndsWith(const std::string& value, const std::string& pattern) {
     return value.size() >= pattern.size() && value.compare(value.size() - pattern.size(), pattern.size(), pattern) == 0;
 }
 
+// Rebuilds the row list without the marked entries: removing them one
+// by one would walk the list from its start for every removal.
+void RemoveRows(GrafVarArray& rows, const std::vector<bool>& removed) {
+    if (std::find(removed.begin(), removed.end(), true) == removed.end()) return;
+    std::vector<std::pair<std::string, int64_t>> kept;
+    GrafNode* node = rows.Head;
+    for (size_t i = 0; i < removed.size(); ++i, node = node->NextNode)
+        if (!removed[i]) kept.emplace_back(node->Name, static_cast<VAR_*>(node->Value)->GetInt());
+    rows.Clear();
+    for (auto& [name, number] : kept) rows.AddCell(std::move(name), NewInt(number));
+}
+
 }  // namespace
 
 // Filter text: operator character, modifier character, then the pattern.
@@ -85,6 +99,7 @@ VAR_* BaseDB::Filter(GrafVarArray* args) {
     if (!conditions || !IsArray(conditions)) return self;
     GrafVarArray& list = *TableOf(conditions);
     Last();
+    std::vector<bool> removed(size_t(s.RowCount()), false);
     for (int32_t row = s.RowCount() - 1; row >= 0; --row) {
         s.RowIndex = row;
         bool keep = !exclude;
@@ -96,8 +111,9 @@ VAR_* BaseDB::Filter(GrafVarArray* args) {
             TempRef value(CellValue());
             keep = PassesFilter(value->GetStr(), static_cast<VAR_*>(node->Value)->GetStr());
         }
-        if (keep == exclude) s.Rows.DeleteAt(row);
+        removed[size_t(row)] = keep == exclude;
     }
+    RemoveRows(s.Rows, removed);
     // The walk is over: the cursors start afresh, as in a new selection.
     s.ColIndex = -1;
     s.RowIndex = -1;
