@@ -80,29 +80,45 @@ Machine::NameKind Machine::KindOfName(int32_t at, const std::string& name) {
     return kind;
 }
 
-void Machine::LoadVariable(Frame& f, const std::string& name) {
-    const bool global = !name.empty() && name[0] == '$';
-    const NameKind kind = global ? NameKind::Other : KindOfName(Index, name);
-    VAR_* cell = nullptr;
-    if (global) {
-        cell = Globals->CellByName(name);
-        // At statement level the variable comes into existence.
-        if (!cell && f.Selector == kSelResZ) {
-            cell = VAR_::Create(Types.Null, false);
-            Globals->AddCell(name, cell);
+// The entry of a variable in its table, found once per instruction and
+// then reached directly. The table's cursor moves exactly as a lookup by
+// name moves it (it shows in dumps): onto the entry, with the wrap flag
+// cleared, unless it already stood there.
+VAR_* Machine::CachedEntry(GrafVarArray* table, int32_t at, const std::string& name, bool create) {
+    if (entries_.empty()) entries_.assign(size_t(count_), EntryCache{});
+    EntryCache& cache = entries_[size_t(at)];
+    if (cache.node && cache.index < table->Count) {
+        table->NotFound = false;
+        if (table->CurNode != cache.node) {
+            table->CurNode = cache.node;
+            table->CurIndex = cache.index;
+            table->Wrapped = false;
         }
-    } else if (kind == NameKind::Constant) {
-        cell = Consts->CellByName(name)->Copy();  // constants cannot be assigned
-    } else if (kind == NameKind::SystemEntry) {
-        cell = System->CellByName(name)->Copy();
+        return static_cast<VAR_*>(cache.node->Value);
+    }
+    VAR_* cell = table->CellByName(name);
+    if (!cell && create) {
+        cell = VAR_::Create(Types.Null, false);
+        table->AddCell(name, cell);
+    }
+    if (cell) cache = EntryCache{table->CurNode, table->CurIndex};
+    return cell;
+}
+
+void Machine::LoadVariable(Frame& f, const std::string& name) {
+    // At statement level a missing variable comes into existence.
+    const bool statement = f.Selector == kSelResZ;
+    VAR_* cell = nullptr;
+    if (!name.empty() && name[0] == '$') {
+        cell = CachedEntry(Globals, Index, name, statement);
     } else {
-        cell = locals_->CellByName(name);
-        if (!cell && f.Selector == kSelResZ) {
-            cell = VAR_::Create(Types.Null, false);
-            locals_->AddCell(name, cell);
+        switch (KindOfName(Index, name)) {
+        case NameKind::Constant: cell = Consts->CellByName(name)->Copy(); break;  // read-only
+        case NameKind::SystemEntry: cell = System->CellByName(name)->Copy(); break;
+        default: cell = CachedEntry(locals_, Index, name, statement); break;
         }
     }
-    if (f.Selector == kSelResZ) f.Target = kTargetVariable;
+    if (statement) f.Target = kTargetVariable;
     Mov(f, cell ? cell : NewNull());
 }
 

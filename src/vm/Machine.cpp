@@ -63,6 +63,8 @@ VAR_* Machine::Execute(bool sub) {
     f.Result = NewNull();
     try {
         while (Index < count_) {
+            if (StepLimit != 0 && ++StepsTaken > StepLimit)
+                throw ScriptError("step limit of " + std::to_string(StepLimit) + " instructions reached");
             DumpRegisters(f);
             Step(f);
             ++Index;

@@ -145,6 +145,14 @@ private:
     std::vector<NameKind> nameKinds_;
     std::vector<int32_t> gotoTargets_;
     std::vector<VAR_*> literals_;
+    // Where a variable instruction found its entry in the locals or in
+    // Globals (entries are only ever appended while a run lasts).
+    struct EntryCache {
+        GrafNode* node = nullptr;
+        int32_t index = -1;
+    };
+    std::vector<EntryCache> entries_;
+    VAR_* CachedEntry(GrafVarArray* table, int32_t at, const std::string& name, bool create);
 
     uint16_t CodeAt(int32_t i) const { return i >= 0 && i < count_ ? code_[i].opcode : uint16_t(opHalt); }
     const std::string& OperandAt(int32_t i) const { return func_.OperandText(i); }

@@ -22,3 +22,10 @@ bool IsRunning(const CFuncVar& function);
 // Nested activations (sub-evaluations and runs) allowed before a run fails
 // with a clear error instead of exhausting the C++ stack.
 inline constexpr int kMaxNesting = 400;
+
+// A ceiling on the instructions executed, for test harnesses that feed
+// arbitrary scripts and need endless loops to end; 0 (the default) means
+// no ceiling, as scripts may loop on purpose. StepsTaken counts against it
+// and is reset by whoever sets the ceiling.
+inline uint64_t StepLimit = 0;
+inline uint64_t StepsTaken = 0;
