@@ -54,3 +54,13 @@ TEST_F(ScriptExcelTest, IndexingRecordsTheSheetOfWorkbooksOnly) {
     NoteIndexedValue(other.get());
     EXPECT_EQ(LastExcelSheet, "Data");
 }
+
+// A new workbook that cannot be saved under the file's name is not left
+// open under a name no object knows.
+TEST_F(ScriptExcelTest, CreatingInAMissingFolderFailsAndLeavesNoBookOpen) {
+    EXPECT_THROW(Call(Creator(), {NewStr(Path("nowhere/x.xlsx"))}), ScriptError);
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("Creating Excel: ", 0), 0u);
+    TempRef list(Creator()->Method("List", nullptr, false));
+    EXPECT_EQ(TableOf(list.get())->Count, 0);
+}
