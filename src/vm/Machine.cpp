@@ -75,7 +75,11 @@ VAR_* Machine::Execute(bool sub) {
         }
     } catch (const std::exception& error) {
         std::string text = error.what();
-        TraceLog.Line("ERROR!!! " + text);
+        try {
+            TraceLog.Line("ERROR!!! " + text);
+        } catch (const std::exception&) {
+            // The log failing too: the first failure is the one to report.
+        }
         const uint16_t code = Index >= 0 && Index < count_ ? code_[Index].opcode : uint16_t(opHalt);
         text = NestedErrorText(EipText(Index, code, OperandAt(Index)), text);
         try {
