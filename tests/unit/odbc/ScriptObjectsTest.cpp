@@ -33,6 +33,20 @@ TEST_F(OdbcScriptTest, ParameterObjectKeepsAttributesWithCaselessKeys) {
     EXPECT_EQ(0, ReadInt(Creator(), "Result"));
 }
 
+// What a script stores on the parameter cell itself is freed at shutdown,
+// while the types of those cells still exist (the sanitizer run checks).
+TEST_F(OdbcScriptTest, ShutdownFreesTheParameterCellAndWhatItHolds) {
+    TempRef note(NewStr("kept until shutdown"));
+    TempRef ignored(Param()->Method("note", note.get(), true));
+    EXPECT_EQ("kept until shutdown", ReadText(Param(), "note"));
+    TempRef copy(Param()->Copy());
+    StopOdbcLibrary();
+    EXPECT_EQ(Types.Null, TempRef(Creator()->Method("Param", nullptr, false))->Type);
+    StopOdbcLibrary();
+    // A copy made before still reads as an (attribute-less) parameter value.
+    EXPECT_EQ("", IndexText(copy.get(), NewStr("DSN")));
+}
+
 TEST_F(OdbcScriptTest, FailedConnectionGivesAnEmptyResultAndMinusOne) {
     SetParam("DRIVER", "NoSuchDriverAnywhere");
     TempRef result;
