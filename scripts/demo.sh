@@ -2,7 +2,7 @@
 # Sets up, builds and runs the demo script. Usage: scripts/demo.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --run
 cmake -S . -B build > /dev/null
 cmake --build build -j "$(nproc)" --target scriptrun
 mkdir -p demo-output

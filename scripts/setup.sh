@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing scriptrun need,
 # only those that are missing. Safe to run again. Needs root for apt-get.
+#
+#   scripts/setup.sh          everything: build, run, and the test peers
+#   scripts/setup.sh --run    only what building and running scripts need
 set -euo pipefail
 
-packages=(
+# Building and running: compiler, libraries, ODBC with the SQLite driver,
+# and openpyxl to look at the workbooks scripts write.
+run_packages=(
   build-essential cmake pkg-config libgtest-dev libgmock-dev
   libzip-dev libpugixml-dev libfreexl-dev zipcmp
-  unixodbc unixodbc-dev libsqliteodbc odbc-postgresql postgresql
-  python3 python3-dbfread python3-dbf python3-openpyxl python3-pyodbc shapelib
+  unixodbc unixodbc-dev libsqliteodbc
+  python3 python3-openpyxl
+)
+# Independent readers and servers the tests compare against.
+test_packages=(
+  odbc-postgresql postgresql
+  python3-dbfread python3-dbf python3-pyodbc shapelib
   libreoffice-calc-nogui libreoffice-base-drivers
 )
+
+packages=("${run_packages[@]}")
+[ "${1:-}" = "--run" ] || packages+=("${test_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
