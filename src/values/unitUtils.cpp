@@ -277,6 +277,7 @@ int ColumnNumber(std::string_view letters) {
 std::string NativePath(std::string_view name) {
     std::string path(name);
     std::replace(path.begin(), path.end(), '\\', '/');
+    if (NativePathFilter) return NativePathFilter(std::move(path));
     return path;
 }
 

@@ -34,6 +34,10 @@ int ColumnNumber(std::string_view letters);
 // A script's file name as the file system wants it: "\" separates
 // directories here too.
 std::string NativePath(std::string_view name);
+// When set, every path NativePath gives out passes through it first, so a
+// test harness can keep arbitrary scripts inside a scratch directory.
+using PathFilter = std::string (*)(std::string path);
+inline PathFilter NativePathFilter = nullptr;
 
 // Whole-file helpers; they throw std::runtime_error with the file system's
 // error text (strerror) on failure.
