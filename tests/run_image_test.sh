@@ -11,6 +11,12 @@ for f in interactive args stdin; do [ -e "$case_dir/$f" ] && exit 77; done
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/scriptrun-image.XXXXXX")
 trap 'rm -rf "$scratch"' EXIT
+if [ -x "$case_dir/require" ]; then  # see run_script_test.sh
+  "$case_dir/require" "$scratch"
+  rc=$?
+  [ $rc = 77 ] && exit 77
+  [ $rc != 0 ] && { echo "require failed ($rc)"; exit 1; }
+fi
 ln "$binary" "$scratch/scriptrun" 2>/dev/null || cp "$binary" "$scratch/scriptrun"
 envs=()
 if [ -f "$case_dir/env" ]; then
