@@ -7,7 +7,8 @@
 # on a free port, and trusts local connections of the role "scriptrun".
 # The command sees ODBCINI pointing at an odbc.ini with the data source
 # "scriptrun_pg" (driver "PostgreSQL ANSI", database "scriptrun"), so
-# scripts and peers connect with "DSN=scriptrun_pg". The server runs as the
+# scripts connect with "DSN=scriptrun_pg"; "scriptrun_pg_unicode" is the
+# same database through the driver's wide-character build, for pyodbc. The server runs as the
 # user "postgres" when this script runs as root (PostgreSQL refuses root).
 #
 # When no server can be started the command still runs, without ODBCINI,
@@ -73,13 +74,21 @@ Port = $port
 Database = scriptrun
 Username = scriptrun
 BoolsAsChar = 0
+
+[scriptrun_pg_unicode]
+Driver = PostgreSQL Unicode
+Servername = 127.0.0.1
+Port = $port
+Database = scriptrun
+Username = scriptrun
+BoolsAsChar = 0
 INI
   chmod 644 "$scratch/odbc.ini"
   export ODBCINI="$scratch/odbc.ini"
   # The PostgreSQL driver leaks the error record of every failed statement
   # (a plain C client shows it too); leak checks of our program under the
   # sanitizers must not fail on that, and nothing else is suppressed.
-  echo "leak:psqlodbca.so" > "$scratch/lsan.supp"
+  printf 'leak:psqlodbca.so\nleak:psqlodbcw.so\n' > "$scratch/lsan.supp"
   export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$scratch/lsan.supp"
   log "PostgreSQL on 127.0.0.1:$port (DSN scriptrun_pg)"
 else
