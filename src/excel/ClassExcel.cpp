@@ -141,8 +141,9 @@ bool ClassExcel::HasMethod(const std::string& name) {
 
 // --- start-up and shutdown ---------------------------------------------------
 
+// The automation object itself is made on first use and connects to the
+// application only when a script first needs it.
 std::unique_ptr<ClassCreator> StartExcelObjects() {
-    ExcelTools();
     OwnedWorkbookType = std::make_unique<VarExcel>();
     OwnedWorkbookType->Create();
     VarExcelType = OwnedWorkbookType.get();

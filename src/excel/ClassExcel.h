@@ -3,8 +3,8 @@
 // gives a value for a workbook that is already open; its members answer
 // questions about the application as a whole.
 //
-// Also the start-up and shutdown of the spreadsheet script objects and the
-// one automation object they all share.
+// Also the start-up and shutdown of the spreadsheet script objects; all of
+// them work through the one automation object, ExcelTools().
 #pragma once
 
 #include <functional>
