@@ -227,3 +227,20 @@ TEST_F(ScriptExcelRanges, AssigningAScalarAndAnArrayToRows) {
     EXPECT_EQ(ReadText(book_, "F2"), "40");
     EXPECT_EQ(ReadText(book_, "E3"), "Null");  // the fifth value finds no cell
 }
+
+// Filtering reads each row's cell from the sheet the selection was made on.
+TEST_F(ScriptExcelRanges, FilterKeepsRowsWhoseCellsMatch) {
+    TempRef added(Invoke(book_, "AddList", {NewStr("Other")}));
+    VAR_* rows = Keep(Range(book_, NewStr("A1"), NewStr("B6")));
+    TempRef other(Call(book_, {NewStr("Other")}));  // the selection stays on its sheet
+    TempRef conditions(NewArray());
+    TableOf(conditions.get())->AddCell("B", NewStr("^ 5"));  // ends with 5
+    Store(book_, NewStr("B2"), NewStr("15"));                 // on the other sheet: unseen
+    TempRef kept(Invoke(rows, "Filter", {conditions.release()}));
+    EXPECT_EQ(Keys(SelectionOf(rows)->Rows), Texts{"5"});
+    TempRef text(NewArray());
+    TableOf(text.get())->AddCell("B", NewStr("=t15"));
+    VAR_* all = Keep(Range(book_, nullptr, nullptr));  // now over the other sheet
+    TempRef fives(Invoke(all, "Filter", {text.release()}));
+    EXPECT_EQ(Keys(SelectionOf(all)->Rows), Texts{"2"});
+}
