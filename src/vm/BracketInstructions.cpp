@@ -35,7 +35,7 @@ void Machine::OpenParen(Frame& f) {
     if (f.Selector == kSelResZ) {
         f.Target = kTargetVariable;
         f.ResP.clear();
-        f.DropDeferred(f.ResA);
+        f.DropContainer();
         f.Drop(f.R3);
         f.Drop(f.R4);
     }
@@ -59,6 +59,7 @@ void Machine::OpenParen(Frame& f) {
 
     VAR_* callee = f.Current();
     if (callee) {
+        const bool calleeWasTemp = callee->Temp;
         // The argument cells go to the table as they are (no copies).
         std::unique_ptr<GrafVarArray> args(
             GrafVarArray::MakeArgs(f.Par.data(), int(f.Par.size()) - 1, false, false));
@@ -69,7 +70,7 @@ void Machine::OpenParen(Frame& f) {
         // is about to destroy.
         if (std::find(passed.begin(), passed.end(), result) != passed.end()) result = result->Copy();
         args.reset();
-        MovDerived(f, result);
+        MovDerived(f, result, calleeWasTemp);
         return;
     }
     VAR_* group = !f.Par.empty() && f.Par[0] ? f.Par[0]->Copy() : NewNull();
@@ -86,7 +87,7 @@ void Machine::OpenIndex(Frame& f) {
     if (statement) {
         f.Target = kTargetElement;
         f.ResP.clear();
-        f.DropDeferred(f.ResA);
+        f.DropContainer();
         f.Drop(f.R4);
         if (RecordCurrentObject) RecordCurrentObject(f.ResZ);
     }
@@ -99,8 +100,7 @@ void Machine::OpenIndex(Frame& f) {
             if (statement) {
                 f.Drop(f.R3);
                 f.R3 = Execute(true);
-                f.DropDeferred(f.ResA);
-                f.ResA = f.ResZ;
+                f.SetContainer(f.ResZ);
                 f.ResZ = Guarded(kActError, [&] {
                     if (!f.ResA) return NewNull();
                     return f.R4 ? f.ResA->GetRange(f.R3, f.R4) : f.ResA->GetIndex(f.R3);
@@ -108,6 +108,7 @@ void Machine::OpenIndex(Frame& f) {
             } else {
                 VAR_* key = Execute(true);
                 VAR_* owner = f.Current();
+                const bool ownerWasTemp = owner->Temp;
                 VAR_* value = nullptr;
                 try {
                     value = Guarded(kMovError, [&] { return owner->GetIndex(key); });
@@ -116,7 +117,7 @@ void Machine::OpenIndex(Frame& f) {
                     throw;
                 }
                 if (value != key) key->Release();
-                MovDerived(f, value);
+                MovDerived(f, value, ownerWasTemp);
             }
             DumpRegisters(f);
         }
@@ -157,7 +158,7 @@ void Machine::OpenRange(Frame& f) {
     if (statement) {
         f.Target = kTargetElement;
         f.ResP.clear();
-        f.DropDeferred(f.ResA);
+        f.DropContainer();
         if (RecordCurrentObject) RecordCurrentObject(f.ResZ);
     }
     bool ran = false;
@@ -168,15 +169,15 @@ void Machine::OpenRange(Frame& f) {
         const bool bounded = f.Separator == opDotDot || f.Separator == opDotDotDot;
         TempRef high(bounded ? Execute(true) : low->Copy());
         if (statement) {
-            f.DropDeferred(f.ResA);
             f.Drop(f.R3);
             f.Drop(f.R4);
-            f.ResA = f.ResZ;
+            f.SetContainer(f.ResZ);
             f.R3 = low.release();
             f.R4 = high.release();
             f.ResZ = Guarded(kActError, [&] { return f.ResA ? f.ResA->GetRange(f.R3, f.R4) : NewNull(); });
         } else {
             VAR_* owner = f.Current();
+            const bool ownerWasTemp = owner && owner->Temp;
             VAR_* value = NewNull();
             if (owner) {
                 value->Release();
@@ -185,7 +186,7 @@ void Machine::OpenRange(Frame& f) {
                 if (value == low.get()) low.release();
                 if (value == high.get()) high.release();
             }
-            MovDerived(f, value);
+            MovDerived(f, value, ownerWasTemp);
         }
     }
     if (ran) --Index;

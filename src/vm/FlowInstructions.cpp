@@ -230,7 +230,7 @@ void Machine::WriteMemberTarget(Frame& f) {
         if (f.ResZ == value) owned.release();
     }
     f.StatementOp = 0;
-    f.DropDeferred(f.ResA);
+    f.DropContainer();
 }
 
 // a[i] = v, s:[x..y] = v: only assignments write the element back;

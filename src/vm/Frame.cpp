@@ -3,6 +3,8 @@
 // (or a value read out of it) still needs.
 #include "vm/Machine.h"
 
+#include "values/FunctionType.h"
+
 VAR_*& Frame::Current() {
     switch (Selector) {
     case kSelResZ: return ResZ;
@@ -20,10 +22,29 @@ void Frame::Drop(VAR_*& reg) {
     if (cell && !Holds(cell)) cell->Release();
 }
 
-void Frame::DropDeferred(VAR_*& reg) {
-    VAR_* cell = reg;
-    reg = nullptr;
-    if (cell && cell->Temp && !Holds(cell)) KeepAlive.push_back(cell);
+// A method value read from a temporary keeps that temporary alive by
+// clearing its Temp flag, and sets the flag again when it dies: the
+// temporary is still ours to release once that has happened.
+bool Frame::LentToMethod(const VAR_* cell) const {
+    for (VAR_* reg : {ResZ, R1, R2, R3, R4}) {
+        const FunctionRecord* record = FunctionRecordOf(reg);
+        if (record && record->Owner == cell && record->OwnerWasTemp) return true;
+    }
+    return false;
+}
+
+void Frame::DropContainer() {
+    VAR_* cell = ResA;
+    const bool owned = ResAOwned;
+    ResA = nullptr;
+    ResAOwned = false;
+    if (cell && (owned || cell->Temp) && !Holds(cell)) KeepAlive.push_back(cell);
+}
+
+void Frame::SetContainer(VAR_* cell) {
+    DropContainer();
+    ResA = cell;
+    ResAOwned = cell && cell->Temp;
 }
 
 VAR_* Frame::TakeOwned(VAR_*& reg) {
@@ -35,6 +56,7 @@ VAR_* Frame::TakeOwned(VAR_*& reg) {
 }
 
 void Frame::ReleaseAll() {
+    DropContainer();  // parked: it may hold what the other registers show
     // Each distinct cell once (a cell may sit in two registers), and the
     // container ResA last: ResZ may be a cell stored inside it.
     VAR_* cells[6] = {ResZ, R1, R2, R3, R4, ResA};
@@ -50,9 +72,10 @@ void Frame::ReleaseAll() {
     Par.clear();
     // A parked temporary may have been handed on meanwhile (a method value
     // keeps its owner by clearing the owner's Temp flag): only those that
-    // are still temporaries are ours to release.
-    for (VAR_* cell : KeepAlive)
-        if (cell->Temp) cell->Release();
+    // are still temporaries are ours to release. Last parked first: a
+    // method value parked after its owner gives the owner back as it dies.
+    for (auto cell = KeepAlive.rbegin(); cell != KeepAlive.rend(); ++cell)
+        if ((*cell)->Temp) (*cell)->Release();
     KeepAlive.clear();
     StrZ = Str1 = Str2 = false;
     ResP.clear();

@@ -22,14 +22,11 @@ void Machine::Mov(Frame& f, VAR_* value, bool isString) {
 // Loads a value read out of the current register's cell (a member, an
 // element, a call's result). When that cell is a temporary, the value may
 // live inside it, so the temporary is parked until the statement ends.
-void Machine::MovDerived(Frame& f, VAR_* value) {
+void Machine::MovDerived(Frame& f, VAR_* value, bool sourceWasTemp) {
     VAR_*& reg = f.Current();
     VAR_* old = reg;
     reg = value;
-    if (old && old != value && !f.Holds(old)) {
-        if (old->Temp)
-            f.KeepAlive.push_back(old);
-    }
+    if (old && old != value && !f.Holds(old) && (sourceWasTemp || old->Temp)) f.KeepAlive.push_back(old);
     switch (f.Selector) {
     case kSelResZ: f.StrZ = false; break;
     case kSelR1: f.Str1 = false; break;
@@ -137,12 +134,12 @@ void Machine::LoadMember(Frame& f, const std::string& name) {
                 empty->Release();
             });
         }
-        f.DropDeferred(f.ResA);
         f.Drop(f.R3);
         f.Drop(f.R4);
-        f.ResA = f.ResZ;
+        f.SetContainer(f.ResZ);
     }
     VAR_* owner = f.Current();
+    const bool ownerWasTemp = owner && owner->Temp;
     VAR_* value = owner ? Guarded(kMovError, [&] { return owner->Method(name, nullptr, false); }) : NewNull();
-    MovDerived(f, value);
+    MovDerived(f, value, ownerWasTemp);
 }

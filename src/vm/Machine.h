@@ -37,6 +37,9 @@ struct Frame {
     uint8_t Selector = kSelResZ;
     bool StatementStart = true;
     uint8_t Target = kTargetVariable;
+    // ResA held a temporary when it became the container (a member read may
+    // since have cleared its Temp flag: a method value keeps its owner).
+    bool ResAOwned = false;
 
     bool Sub = false;         // a sub-evaluation (starts in R1)
     VAR_* Result = nullptr;   // the activation's result cell
@@ -51,8 +54,13 @@ struct Frame {
     VAR_*& Current();
     // Releases the register's cell unless another register holds it.
     void Drop(VAR_*& reg);
-    // As Drop, but a temporary is only parked in KeepAlive.
-    void DropDeferred(VAR_*& reg);
+    // Drops ResA (parked in KeepAlive when it was a temporary: the target
+    // read out of it may still be in use) and makes `cell` the container.
+    void SetContainer(VAR_* cell);
+    void DropContainer();
+    // Whether a method value in a register holds the temporary `cell` as
+    // its owner (and so has cleared its Temp flag for a while).
+    bool LentToMethod(const VAR_* cell) const;
     // Takes the register's value as a temporary the caller owns: the cell
     // itself when it is a temporary no other register holds, else a copy.
     VAR_* TakeOwned(VAR_*& reg);
@@ -93,7 +101,9 @@ private:
 
     // Loading (LoadInstructions.cpp).
     void Mov(Frame& f, VAR_* value, bool isString = false);
-    void MovDerived(Frame& f, VAR_* value);
+    // `sourceWasTemp`: the current register's cell was a temporary before
+    // the value was read out of it.
+    void MovDerived(Frame& f, VAR_* value, bool sourceWasTemp);
     void ServeFlags(Frame& f);
     void LoadLiteral(Frame& f, const std::string& text);
     void LoadVariable(Frame& f, const std::string& name);

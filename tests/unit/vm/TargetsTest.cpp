@@ -40,6 +40,15 @@ TEST_F(VmTest, ValuesReadOutOfTemporariesStayAlive) {
     EXPECT_EQ(Out("x = (\"abc\").Upper; Output(x);"), "ABC\n");
 }
 
+TEST_F(VmTest, MethodsOfTemporariesFreeTheirOwners) {
+    // A method value keeps its temporary owner alive by clearing the
+    // owner's Temp flag; the owner must still go once the statement ends
+    // (the leak checker of the sanitizer build sees it otherwise).
+    EXPECT_EQ(Out("Array.Push(1); x = Array.Push(1); Output(x.Size);"), "1\n");
+    EXPECT_EQ(Out("x = [1, 2].Push(3).Size; Output(x);"), "3\n");
+    EXPECT_EQ(Out("Output([5].Push(6)[1]);"), "6\n");
+}
+
 TEST_F(VmTest, ConstantsAndSystemEntriesAreReadAsCopies) {
     EXPECT_EQ(Out("PI = 3; Output(PI > 3);"), "True\n");
     EXPECT_EQ(Out("a = Array; a[0] = 1; b = Array; Output(a.Size, b.Size);"), "10\n");
