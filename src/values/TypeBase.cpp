@@ -16,7 +16,10 @@ VAR_* Type_::GetRange(VAR_*, VAR_*) { return Cur; }
 
 void Type_::SetIndex(VAR_* key, VAR_* value) {
     if (!Cur->Props) Cur->Props = new GrafVarArray;
-    Cur->Props->PutByName(key->GetStr(), nullptr);  // make or find the entry
+    // Find or make the entry without clearing it first: the cell it holds
+    // is released below rather than dropped.
+    const std::string name = key->GetStr();
+    if (!Cur->Props->Find(name)) Cur->Props->Add(name, nullptr);
     GrafNode* node = Cur->Props->CurNode;
     VAR_* copy = value->Copy();
     copy->Temp = false;
