@@ -17,10 +17,10 @@ bool TraceWanted() {
     return !(setting && std::strcmp(setting, "off") == 0);
 }
 
+// The counter in decimal, three digits with leading zeros (it is 8-bit).
 std::string RotationName(uint8_t counter) {
-    std::string number = std::to_string(counter);
-    while (number.size() < 3) number.insert(0, "0");
-    return "resultTestRunVar" + number + ".log";
+    const char digits[] = {char('0' + counter / 100), char('0' + counter / 10 % 10), char('0' + counter % 10), '\0'};
+    return std::string("resultTestRunVar") + digits + ".log";
 }
 
 }  // namespace
