@@ -52,6 +52,7 @@ void Machine::OpenParen(Frame& f) {
             } else {
                 f.Par.back() = Execute(true);
             }
+            f.KeepOwnerOf(f.Par.back());
             DumpRegisters(f);
         }
     }
@@ -135,9 +136,12 @@ void Machine::BuildArray(Frame& f, bool& ran) {
             while (MoreElements()) {
                 ran = true;
                 TempRef value(Execute(true));
+                f.KeepOwnerOf(value.get());
                 if (CodeAt(Index - 1) == opPair) {
                     const std::string key = value->GetStr();
-                    table->AddCell(key, Execute(true));
+                    VAR_* element = Execute(true);
+                    f.KeepOwnerOf(element);
+                    table->AddCell(key, element);
                 } else {
                     VAR_* cell = value.release();
                     table->AddCell(std::to_string(table->Count), cell->Temp ? cell : cell->Copy());

@@ -3,6 +3,10 @@
 // (or a value read out of it) still needs.
 #include "vm/Machine.h"
 
+#include <algorithm>
+
+#include "values/FunctionType.h"
+
 #include "values/FunctionType.h"
 
 VAR_*& Frame::Current() {
@@ -45,6 +49,15 @@ void Frame::SetContainer(VAR_* cell) {
     DropContainer();
     ResA = cell;
     ResAOwned = cell && cell->Temp;
+}
+
+void Frame::KeepOwnerOf(VAR_* value) {
+    // Only the Function type's own cells hold a method record (an Include
+    // is a function value with another payload).
+    if (KeepAlive.empty() || !value || value->Type != Types.Function) return;
+    const FunctionRecord* record = FunctionRecordOf(value);
+    if (!record || !record->Owner) return;
+    KeepAlive.erase(std::remove(KeepAlive.begin(), KeepAlive.end(), record->Owner), KeepAlive.end());
 }
 
 VAR_* Frame::TakeOwned(VAR_*& reg) {

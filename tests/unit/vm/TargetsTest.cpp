@@ -47,6 +47,9 @@ TEST_F(VmTest, MethodsOfTemporariesFreeTheirOwners) {
     EXPECT_EQ(Out("Array.Push(1); x = Array.Push(1); Output(x.Size);"), "1\n");
     EXPECT_EQ(Out("x = [1, 2].Push(3).Size; Output(x);"), "3\n");
     EXPECT_EQ(Out("Output([5].Push(6)[1]);"), "6\n");
+    // A stored method value still reaches its owner in later statements.
+    EXPECT_EQ(Out("m = Array.Push; x = m(1); Output(x.Size);"), "1\n");
+    EXPECT_EQ(Out("a = [Array.Push]; o.m = Array.Push; Output(a[0](5).Size, o.m(2).Size);"), "11\n");
 }
 
 TEST_F(VmTest, ConstantsAndSystemEntriesAreReadAsCopies) {
