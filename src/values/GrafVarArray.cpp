@@ -6,6 +6,8 @@
 
 namespace {
 
+constexpr int kMaxDumpDepth = 256;
+
 void* NewNullCell() { return VAR_::Create(Types.Null, false); }
 
 void FreeCell(void* value) {
@@ -115,6 +117,14 @@ std::vector<std::string> GrafVarArray::ValueTexts() {
 std::string GrafVarArray::Dump() {
     std::string text = "<" + std::to_string(CurIndex) + "/" + std::to_string(Count) + ":" +
                        (Wrapped ? "True" : "False") + "> ";
+    // Arrays nested thousands deep would exhaust the stack: past a depth no
+    // real data reaches, the inner entries are shown as an ellipsis.
+    static int depth = 0;
+    if (depth >= kMaxDumpDepth) return text + "... ";
+    struct DepthGuard {
+        DepthGuard() { ++depth; }
+        ~DepthGuard() { --depth; }
+    } guard;
     CursorGuard keep(*this);
     GrafNode* node = Head;
     const int32_t count = Count;

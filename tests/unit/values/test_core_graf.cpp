@@ -219,3 +219,21 @@ TEST_F(CellAssign, DumpOfAppendedEntries) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CellAssign, DeeplyNestedArraysDumpWithoutExhaustingTheStack) {
+    VAR_* outer = NewArray();
+    VAR_* cell = outer;
+    for (int i = 0; i < 5000; ++i) {
+        VAR_* inner = VAR_::Create(Types.Array, false);
+        TableOf(cell)->AddCell("0", inner);
+        cell = inner;
+    }
+    const std::string text = outer->GetStr();
+    EXPECT_NE(text.find("... "), std::string::npos);
+    EXPECT_LT(text.size(), 20000u);
+    outer->Release();
+}
+
+}  // namespace
