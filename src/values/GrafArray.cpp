@@ -5,6 +5,11 @@
 
 #include "values/Variant.h"
 
+namespace {
+// Below this length a scan is as cheap as a hash lookup.
+constexpr int32_t kIndexMinCount = 32;
+}
+
 GrafArray::~GrafArray() { Clear(); }
 
 int GrafArray::Add(std::string name, void* value, bool front) {
@@ -14,6 +19,7 @@ int GrafArray::Add(std::string name, void* value, bool front) {
     if (Count == 0) {
         node->PrevNode = node->NextNode = node;
         Head = node;
+        positionsValid_ = true;
     } else {
         GrafNode* last = Head->PrevNode;
         node->PrevNode = last;
@@ -21,6 +27,11 @@ int GrafArray::Add(std::string name, void* value, bool front) {
         last->NextNode = node;
         Head->PrevNode = node;
         if (front) Head = node;
+    }
+    node->Pos = front ? 0 : Count;
+    if (front && Count > 0) positionsValid_ = false;
+    if (indexed_) {
+        if (front) index_.AddFirst(node); else index_.AddLast(node);
     }
     ++Count;
     CurNode = node;
@@ -77,11 +88,25 @@ bool GrafArray::Search(std::string_view name, bool forwards) {
         NotFound = true;
         return false;
     }
+    if (forwards && IndexReady()) {
+        // The node a forward scan would stop at, with the cursor state the
+        // scan would leave: on the node, Wrapped cleared (by First).
+        GrafNode* found = index_.Find(name);
+        if (!found) {
+            NotFound = true;
+            return false;
+        }
+        CurNode = found;
+        CurIndex = found->Pos;
+        Wrapped = false;
+        return true;
+    }
     GrafNode* node = CurNode;
     const int32_t index = CurIndex;
     const bool wrapped = Wrapped;
     if (forwards) First(); else Last();
     for (int32_t step = 0; step < Count; ++step) {
+        ++scanWork_;
         if (CurNode->Name == name) return true;
         if (step + 1 < Count) {
             if (forwards) Next(); else Prev();
@@ -92,6 +117,22 @@ bool GrafArray::Search(std::string_view name, bool forwards) {
     CurIndex = index;
     Wrapped = wrapped;
     return false;
+}
+
+bool GrafArray::IndexReady() {
+    if (indexed_ && positionsValid_) return true;
+    if (Count < kIndexMinCount || scanWork_ < 2 * int64_t(Count)) return false;
+    if (!indexed_) index_.Build(Head, Count);
+    indexed_ = true;
+    if (!positionsValid_) Renumber();
+    scanWork_ = 0;
+    return true;
+}
+
+void GrafArray::Renumber() {
+    GrafNode* node = Head;
+    for (int32_t i = 0; i < Count; ++i, node = node->NextNode) node->Pos = i;
+    positionsValid_ = true;
 }
 
 bool GrafArray::Find(std::string_view name) {
@@ -129,6 +170,9 @@ bool GrafArray::DeleteAt(int position) {
     if (position < 0 || position >= Count) return false;
     Seek(position);
     GrafNode* node = CurNode;
+    // The index may name this node as the first of its name; rebuilt later.
+    indexed_ = false;
+    if (position != Count - 1) positionsValid_ = false;
     Unlink(node);
     if (OnFree && node->Value) OnFree(node->Value);
     delete node;
@@ -154,6 +198,10 @@ void GrafArray::Clear() {
     CurIndex = -1;
     SavedIndex = -1;
     Wrapped = false;
+    index_ = NameIndex();
+    indexed_ = false;
+    positionsValid_ = true;
+    scanWork_ = 0;
 }
 
 void GrafArray::Reverse() {
@@ -163,6 +211,8 @@ void GrafArray::Reverse() {
         std::swap(node->PrevNode, node->NextNode);
         node = node->PrevNode;  // the former next node
     }
+    indexed_ = false;
+    positionsValid_ = false;
     First();
 }
 
@@ -170,12 +220,16 @@ void GrafArray::Rotate(int n) {
     if (Count == 0) return;
     for (; n > 0; --n) Head = Head->NextNode;
     for (; n < 0; ++n) Head = Head->PrevNode;
+    indexed_ = false;
+    positionsValid_ = false;
     First();
 }
 
 // The exchange sort: for each i, for each j from the head, swap the
 // contents when i orders before j. Names and values move; nodes stay.
-static void ExchangeSort(GrafArray& list, bool (*before)(GrafNode*, GrafNode*, void*), void* context) {
+void GrafArray::ExchangeSort(bool (*before)(GrafNode*, GrafNode*, void*), void* context) {
+    indexed_ = false;  // names move between nodes; positions stay
+    GrafArray& list = *this;
     GrafNode* i = list.Head;
     for (int32_t a = 0; a < list.Count; ++a, i = i->NextNode) {
         GrafNode* j = list.Head;
@@ -189,14 +243,14 @@ static void ExchangeSort(GrafArray& list, bool (*before)(GrafNode*, GrafNode*, v
 }
 
 void GrafArray::SortByName() {
-    ExchangeSort(*this, [](GrafNode* i, GrafNode* j, void*) {
+    ExchangeSort([](GrafNode* i, GrafNode* j, void*) {
         // std::string compares bytes as unsigned values, a prefix first.
         return i->Name < j->Name;
     }, nullptr);
 }
 
 void GrafArray::SortWith(Comparator compare) {
-    ExchangeSort(*this, [](GrafNode* i, GrafNode* j, void* context) {
+    ExchangeSort([](GrafNode* i, GrafNode* j, void* context) {
         auto cmp = reinterpret_cast<Comparator>(context);
         return cmp(i->Value, j->Value, i->Name, j->Name) == -1;
     }, reinterpret_cast<void*>(compare));

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "values/NameIndex.h"
+
 class Variant;
 
 struct GrafNode {
@@ -16,6 +18,7 @@ struct GrafNode {
     GrafNode* NextNode = nullptr;
     std::string Name;
     void* Value = nullptr;
+    int32_t Pos = 0;  // position in the list, while the list keeps positions current
 };
 
 class GrafArray {
@@ -80,7 +83,19 @@ public:
 private:
     bool Search(std::string_view name, bool forwards);
     void Unlink(GrafNode* node);
+    void ExchangeSort(bool (*before)(GrafNode*, GrafNode*, void*), void* context);
     static bool NumericKey(const Variant& key, int64_t& position);
+
+    // Long lists answer forward name searches from a side index instead of
+    // a scan. The index and the node positions are rebuilt only after the
+    // scans since the last rebuild have cost twice the list's length, so
+    // a list that keeps changing shape never pays more than its scans did.
+    bool IndexReady();
+    void Renumber();
+    NameIndex index_;
+    bool indexed_ = false;          // index_ matches the list
+    bool positionsValid_ = true;    // every node's Pos is its position
+    int64_t scanWork_ = 0;          // nodes tested by scans since the last rebuild
 };
 
 struct VAR_;
