@@ -103,8 +103,21 @@ void VAR_::Unbind() {
     stack.pop_back();
 }
 
+// The built-in types whose payload is the bits in CellData and whose data
+// slots do nothing else: their cells can be cleared and copied in place,
+// without binding the cell as its type's current one (a binding that the
+// slots of these types never look at, and that is undone at once).
+static bool IsPlainScalar(const Type_* type) {
+    return type == Types.Null || type == Types.Int || type == Types.Float || type == Types.Bool;
+}
+
 void VAR_::ClearData() {
     if (!Type) return;
+    if (IsPlainScalar(Type) && !Bound) {  // a bound cell owes its Unbind below
+        Data.ptr = nullptr;
+        Type = nullptr;
+        return;
+    }
     if (!Bound) Bind();
     Type->FreeData(Data);
     Unbind();
@@ -120,6 +133,21 @@ VAR_* VAR_::Assign(VAR_* src) {
         VAR_* copy = src->Copy();
         Assign(copy);
         copy->Release();
+        return this;
+    }
+    if (IsPlainScalar(src->Type) && !Props && (!Type || IsPlainScalar(Type))) {
+        // What the general path below does for these types, in place.
+        ClearData();
+        Type = src->Type;
+        Data = src->Data;
+        if (src->Temp) {
+            src->Data.ptr = nullptr;  // the general path swaps in a fresh, empty payload
+            Props = src->Props;
+            src->Props = nullptr;
+        } else if (src->Props) {
+            Props = src->Props->Clone();
+        }
+        TypeName = src->TypeName;
         return this;
     }
     ClearData();
