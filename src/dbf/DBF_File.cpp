@@ -8,6 +8,7 @@
 #include "dbf/DBF_Bytes.h"
 #include "dbf/DBF_Error.h"
 #include "dbf/DBF_Maint.h"
+#include "dbf/DBF_ReadAt.h"
 #include "values/codepage.h"
 #include "values/oledate.h"
 
@@ -235,7 +236,7 @@ void TDBF_Data::ReadBlockIntoCache(uint32_t index) {
     if (end > start) {
         bytes.assign(size_t(end - start) * length, 0);
         const int64_t offset = RecordOffset(start + 1);
-        if (data_.Seek64(offset, 0) == offset) data_.Read(bytes.data(), int64_t(bytes.size()));
+        ReadAt(data_, offset, bytes.data(), int64_t(bytes.size()));
     }
     // Records past the end are zero until written; only indexes that exist
     // get entries, so a block never holds more than the file does.
@@ -266,7 +267,7 @@ bool TDBF_Data::ReadRecord(uint8_t* dest, bool stay) {
     } else {
         std::memset(dest, ' ', length);
         const int64_t offset = RecordOffset(recNo_);
-        if (data_.Seek64(offset, 0) == offset) data_.Read(dest, int64_t(length));
+        ReadAt(data_, offset, dest, int64_t(length));
     }
     if (length > 0 && dest[0] == kEndOfData) dest[0] = ' ';
     if (!stay) ++recNo_;

@@ -7,6 +7,7 @@
 
 #include "dbf/DBF_Bytes.h"
 #include "dbf/DBF_Error.h"
+#include "dbf/DBF_ReadAt.h"
 
 namespace {
 constexpr char kEndOfText = 0x1A;
@@ -31,7 +32,7 @@ void TDBF_Memo::Fail(const char* what) {
 
 uint32_t TDBF_Memo::ReadLastBlock() {
     uint8_t bytes[4] = {};
-    if (file_.Seek64(0, 0) != 0 || file_.Read(bytes, 4) != 4) return 0;
+    if (ReadAt(file_, 0, bytes, 4) != 4) return 0;
     return LoadU32(bytes);
 }
 
@@ -43,8 +44,7 @@ void TDBF_Memo::WriteLastBlock(uint32_t last) {
 
 int64_t TDBF_Memo::ReadBlock(uint64_t block, uint8_t* bytes) {
     std::memset(bytes, 0, kBlockSize);
-    if (file_.Seek64(int64_t(block * kBlockSize), 0) < 0) return 0;
-    const int64_t got = file_.Read(bytes, kBlockSize);
+    const int64_t got = ReadAt(file_, int64_t(block * kBlockSize), bytes, kBlockSize);
     return got < 0 ? 0 : got;
 }
 
