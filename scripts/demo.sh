@@ -5,12 +5,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 scripts/setup.sh --run
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release > /dev/null
+cmake -S . -B build > /dev/null
 cmake --build build -j "$(nproc)" --target scriptrun
 mkdir -p demo-output
 cd demo-output
 # A second run starts again from nothing, so it shows the same as the first.
 rm -f departments.txt staff.dbf staff.dbt staff.db report.xlsx
-SCRIPTRUN_TRACE=off ../build/src/shell/scriptrun ../examples/report.scr
+if ! SCRIPTRUN_TRACE=off ../build/src/shell/scriptrun ../examples/report.scr; then
+  echo "demo: the report failed; the error is in $root/build/src/shell/ErrorScript.log" >&2
+  exit 1
+fi
 echo "demo: the report's files are in $root/demo-output:"
 ls -l departments.txt staff.dbf staff.dbt staff.db report.xlsx
