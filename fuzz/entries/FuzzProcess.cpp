@@ -59,6 +59,11 @@ void PrepareFuzzProcess() {
     setenv("SCRIPTRUN_TRACE", "off", 1);
     EnterScratchDirectory();
     NativePathFilter = ConfinePath;
+    // No data sources and no drivers: scripts reach the ODBC driver manager
+    // but no database outside the scratch directory (and none of the
+    // drivers' own allocations, which they keep until they are unloaded).
+    setenv("ODBCSYSINI", ScratchDirectory().c_str(), 1);
+    setenv("ODBCINI", (ScratchDirectory() + "/odbc.ini").c_str(), 1);
     StartProgram(ScratchDirectory() + "/scriptrun");
     // Scripts under test neither wait for the console nor flood it.
     InputHook = [](const std::string&) { return std::string(); };

@@ -6,6 +6,7 @@
 #include "FuzzEntries.h"
 #include "FuzzSupport.h"
 #include "compiler/ImageFile.h"
+#include "excel/ExcelTool.h"
 #include "values/scriptvar.h"
 #include "vm/FailedRuns.h"
 #include "vm/RuntimeState.h"
@@ -34,6 +35,9 @@ void RunConfined(CFuncVar& function) {
     ReleaseFailedScripts();
     function.Locals()->Clear();
     Globals->Clear();
+    // The workbook application lives for the whole process; the books a
+    // script left open would pile up from one input to the next.
+    ExcelTools().CloseAllWorkbooks();
 }
 
 int RunScriptInput(const uint8_t* data, size_t size) {
