@@ -336,6 +336,7 @@ void TDBF_Data::LogMessage(std::string_view message) { log_.WriteMessage(message
 
 std::string TDBF_Data::MemoRead(uint32_t block) {
     if (!memo_.IsOpen()) return std::to_string(block);
+    memo_.KeepInMemory(CacheBlock > 0);
     return memo_.Read(block);
 }
 

@@ -12,11 +12,27 @@
 namespace {
 constexpr char kEndOfText = 0x1A;
 constexpr uint64_t kMaxBlock = 0xFFFFFFFFull;
+constexpr int64_t kWindowBlocks = 32;  // 16 KB a read while kept in memory
 }  // namespace
 
 bool TDBF_Memo::Open(const std::string& path, int mode, bool binary) {
     binary_ = binary;
+    KeepInMemory(false);
     return file_.Open(path, mode);
+}
+
+void TDBF_Memo::KeepInMemory(bool on) {
+    if (!on) {
+        Forget();
+        window_.clear();
+        window_.shrink_to_fit();
+    }
+    keep_ = on;
+}
+
+void TDBF_Memo::Forget() {
+    lastKnown_ = false;
+    windowBytes_ = 0;
 }
 
 void TDBF_Memo::CreateEmpty(const std::string& path) {
@@ -30,9 +46,15 @@ void TDBF_Memo::Fail(const char* what) {
     throw TDBFError(std::string("Cannot ") + what + " memo file \"" + file_.FilePath + "\"");
 }
 
+// Bytes 0..3 of the header: the last block in use (u32).
 uint32_t TDBF_Memo::ReadLastBlock() {
+    if (keep_ && lastKnown_) return lastBlock_;
     uint8_t bytes[4] = {};
     if (ReadAt(file_, 0, bytes, 4) != 4) return 0;
+    if (keep_) {
+        lastBlock_ = LoadU32(bytes);
+        lastKnown_ = true;
+    }
     return LoadU32(bytes);
 }
 
@@ -44,11 +66,27 @@ void TDBF_Memo::WriteLastBlock(uint32_t last) {
 
 int64_t TDBF_Memo::ReadBlock(uint64_t block, uint8_t* bytes) {
     std::memset(bytes, 0, kBlockSize);
-    const int64_t got = ReadAt(file_, int64_t(block * kBlockSize), bytes, kBlockSize);
-    return got < 0 ? 0 : got;
+    if (!keep_) {
+        const int64_t got = ReadAt(file_, int64_t(block * kBlockSize), bytes, kBlockSize);
+        return got < 0 ? 0 : got;
+    }
+    const bool inWindow = windowBytes_ > 0 && block >= windowFirst_ &&
+                          block < windowFirst_ + uint64_t(kWindowBlocks);
+    if (!inWindow) {
+        window_.resize(size_t(kWindowBlocks * kBlockSize));
+        const int64_t got = ReadAt(file_, int64_t(block * kBlockSize), window_.data(), int64_t(window_.size()));
+        windowFirst_ = block;
+        windowBytes_ = got < 0 ? 0 : got;
+    }
+    // What a direct read would get: up to one block, fewer at the end of the file.
+    const int64_t from = int64_t(block - windowFirst_) * kBlockSize;
+    const int64_t got = std::clamp<int64_t>(windowBytes_ - from, 0, kBlockSize);
+    if (got > 0) std::memcpy(bytes, window_.data() + from, size_t(got));
+    return got;
 }
 
 void TDBF_Memo::WriteAt(int64_t offset, const void* bytes, int64_t count) {
+    Forget();  // what was kept may be what this write changes
     if (file_.Seek64(offset, 0) != offset || file_.Write(bytes, count) != count) Fail("write");
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "values/unitUtils.h"
 
@@ -26,7 +27,10 @@ public:
     // Writes a new empty memo file (512 zero bytes) at the path; throws
     // TDBFError when it cannot be written.
     static void CreateEmpty(const std::string& path);
-    void Close() { file_.Close(); }
+    void Close() {
+        file_.Close();
+        KeepInMemory(false);
+    }
     bool IsOpen() const { return file_.IsOpen(); }
     int64_t Size() { return file_.GetSize(); }
 
@@ -38,6 +42,11 @@ public:
     // Stores the text and returns the block where it starts now: in place
     // when it fits there, otherwise after the last block in use.
     uint32_t Write(uint32_t block, std::string_view text);
+    // With the table's record cache on, memo reads come from memory too: the
+    // header's last-block number is kept and blocks are read a window at a
+    // time. Like the record cache this does not see other processes' writes;
+    // this engine's own writes go to the file and drop what was kept.
+    void KeepInMemory(bool on);
 
 private:
     uint32_t ReadLastBlock();
@@ -50,6 +59,14 @@ private:
     uint32_t WriteChain(uint32_t target, uint32_t& last, std::string_view text);
     [[noreturn]] void Fail(const char* what);
 
+    void Forget();
+
     TFile file_;
     bool binary_ = false;
+    bool keep_ = false;
+    bool lastKnown_ = false;
+    uint32_t lastBlock_ = 0;
+    std::vector<uint8_t> window_;  // the file's bytes from block windowFirst_ on
+    uint64_t windowFirst_ = 0;
+    int64_t windowBytes_ = 0;      // bytes of window_ that the file had
 };
