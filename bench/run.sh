@@ -17,6 +17,13 @@ if [ ${#need[@]} -gt 0 ]; then
   apt-get install -y "${need[@]}" > /dev/null
 fi
 
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSCRIPTRUN_BENCH=ON > /dev/null
-cmake --build "$build" -j "$(nproc)" --target scriptrun dbf_bench > /dev/null
+mkdir -p "$build"
+log="$build/bench-build.log"
+echo "building release binaries in $build (log: $log)"
+if ! { cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DSCRIPTRUN_BENCH=ON &&
+       cmake --build "$build" -j "$(nproc)" --target scriptrun dbf_bench; } > "$log" 2>&1; then
+  tail -30 "$log"
+  echo "build failed" >&2
+  exit 1
+fi
 /usr/bin/python3 bench/lib/run_bench.py "$build" "$runs"
