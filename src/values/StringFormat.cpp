@@ -162,8 +162,11 @@ std::string UnescapeText(const std::string& text) { return ExpandFormatted(text,
 
 // Calling a string formats its text; the receiver is not changed.
 VAR_* String_::CallArgs(GrafVarArray* args) {
+    // Embedded code run by the expansion binds other strings as the
+    // current cell: keep the receiver by hand.
+    VAR_* self = Cur;
     const std::string expanded = ExpandFormatted(Text(), true, args);
-    VAR_* result = Cur->Copy();
+    VAR_* result = self->Copy();
     result->SetStr(expanded);
     return result;
 }
