@@ -111,8 +111,24 @@ std::string OdbcConnectionString(const TODBC& record) {
     return text;
 }
 
+namespace {
+
+// A DRIVER attribute that names no driver at all: without a matching
+// driver entry, the driver manager hands the blank name to its library
+// loader, which aborts the whole process.
+bool NamesNoDriver(const TODBC& record) {
+    const ConnectionPair* driver = FindPair(record.attributes, "DRIVER");
+    return driver && driver->value.find_first_not_of(" \t") == std::string::npos;
+}
+
+}  // namespace
+
 void OdbcConnect(TODBC& record) {
     if (!record.initialized || record.connected) return;
+    if (NamesNoDriver(record)) {
+        record.lastReturnCode = SQL_ERROR;  // fails as a connection the driver manager refused
+        return;
+    }
     const OdbcEntryTable& odbc = OdbcBinding();
     SQLHANDLE connection = SQL_NULL_HANDLE;
     record.lastReturnCode = odbc.SQLAllocHandle(SQL_HANDLE_DBC, record.environment, &connection);
