@@ -116,9 +116,13 @@ namespace {
 // A DRIVER attribute that names no driver at all: without a matching
 // driver entry, the driver manager hands the blank name to its library
 // loader, which aborts the whole process.
+// Keys and values are compared as they go out: without control
+// characters and blanks around them.
 bool NamesNoDriver(const TODBC& record) {
-    const ConnectionPair* driver = FindPair(record.attributes, "DRIVER");
-    return driver && driver->value.find_first_not_of(" \t") == std::string::npos;
+    for (const ConnectionPair& pair : record.attributes)
+        if (SameAsciiText(TrimControlAndBlank(pair.key), "DRIVER") && TrimControlAndBlank(pair.value).empty())
+            return true;
+    return false;
 }
 
 }  // namespace
