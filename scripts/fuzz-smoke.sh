@@ -5,7 +5,9 @@
 # Usage: scripts/fuzz-smoke.sh [build-dir] [seconds-per-target]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-fuzz}
+# Absolute paths throughout: the harness moves into its scratch directory.
+root=$PWD
+build=$(realpath -m "${1:-build-fuzz}")
 seconds=${2:-60}
 CC=${CC:-clang-14} CXX=${CXX:-clang++-14} cmake -S . -B "$build" -DSCRIPTRUN_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only" > /dev/null
@@ -19,7 +21,7 @@ for target in "${targets[@]}"; do
   # New inputs go to a scratch corpus; the committed seeds stay as they are.
   mkdir -p "$work/$target" "$work/artifacts-$target"
   echo "== fuzz_$target for ${seconds}s"
-  if ! ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/fuzz_$target" "$work/$target" fuzz/corpus/"$target" tests/regress/"$target" \
+  if ! ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/fuzz_$target" "$work/$target" "$root/fuzz/corpus/$target" "$root/tests/regress/$target" \
         -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix="$work/artifacts-$target/" 2> "$work/$target.log"; then
     status=1
