@@ -66,6 +66,28 @@ VAR_* Array_::BitAnd(VAR_* arg) {
     return self;
 }
 
+// The other array's entries by name: an unnamed one is appended; a named
+// one is added where this array lacks the name, and with `otherWins` also
+// replaces the value of the entry that has it.
+static void CombineByName(VAR_* self, VAR_* arg, bool otherWins) {
+    TempRef snapshot(Snapshot(arg));
+    GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
+    GrafVarArray& table = *TableOf(self);
+    CursorKeeper keepOther(other);
+    const int count = other.Count;
+    for (int i = 0; i < count; ++i) {
+        VAR_* value = other.CellAt(i);
+        const std::string name = other.CurrentName();
+        const int existing = name.empty() ? -1 : table.IndexOf(name);
+        if (existing < 0) {
+            AddCopy(table, name.empty() ? std::to_string(table.Count) : name, value);
+        } else if (otherWins) {
+            TempRef copy(value->Copy());
+            table.CellAt(existing)->Assign(copy.get());
+        }
+    }
+}
+
 // Union by name: this array's entries win.
 VAR_* Array_::BitOr(VAR_* arg) {
     VAR_* self = Cur;
@@ -73,20 +95,7 @@ VAR_* Array_::BitOr(VAR_* arg) {
         self->MakeBool(int64_t(Table().Count) == arg->GetInt());
         return self;
     }
-    if (!IsArray(arg)) return self;
-    TempRef snapshot(Snapshot(arg));
-    GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
-    GrafVarArray& table = Table();
-    CursorKeeper keepOther(other);
-    const int count = other.Count;
-    for (int i = 0; i < count; ++i) {
-        VAR_* value = other.CellAt(i);
-        const std::string name = other.CurrentName();
-        if (name.empty())
-            AddCopy(table, std::to_string(table.Count), value);
-        else if (table.IndexOf(name) < 0)
-            AddCopy(table, name, value);
-    }
+    if (IsArray(arg)) CombineByName(self, arg, false);
     return self;
 }
 
@@ -97,23 +106,7 @@ VAR_* Array_::BitXor(VAR_* arg) {
         self->MakeBool(int64_t(Table().Count) == arg->GetInt());
         return self;
     }
-    if (!IsArray(arg)) return self;
-    TempRef snapshot(Snapshot(arg));
-    GrafVarArray& other = *TableOf(snapshot.get() ? snapshot.get() : arg);
-    GrafVarArray& table = Table();
-    CursorKeeper keepOther(other);
-    const int count = other.Count;
-    for (int i = 0; i < count; ++i) {
-        VAR_* value = other.CellAt(i);
-        const std::string name = other.CurrentName();
-        const int existing = name.empty() ? -1 : table.IndexOf(name);
-        if (existing >= 0) {
-            TempRef copy(value->Copy());
-            table.CellAt(existing)->Assign(copy.get());
-        } else {
-            AddCopy(table, name.empty() ? std::to_string(table.Count) : name, value);
-        }
-    }
+    if (IsArray(arg)) CombineByName(self, arg, true);
     return self;
 }
 
