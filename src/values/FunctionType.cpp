@@ -1,5 +1,53 @@
 #include "values/FunctionType.h"
 
+#include <unordered_map>
+
+struct OwnerLease {
+    VAR_* Owner;
+    bool Abandoned = false;
+    explicit OwnerLease(VAR_* owner);
+    ~OwnerLease();
+};
+
+namespace {
+// The live leases by owner, so a holder can find the lease of a cell.
+std::unordered_map<const VAR_*, std::weak_ptr<OwnerLease>>& Leases() {
+    static std::unordered_map<const VAR_*, std::weak_ptr<OwnerLease>> leases;
+    return leases;
+}
+}  // namespace
+
+OwnerLease::OwnerLease(VAR_* owner) : Owner(owner) { Owner->Temp = false; }
+
+// The lease of `owner`: the live one, or a new one when `owner` is a
+// temporary; nil for a cell somebody else owns.
+static std::shared_ptr<OwnerLease> LeaseOf(VAR_* owner) {
+    if (Leases().empty() && !owner->Temp) return nullptr;
+    auto found = Leases().find(owner);
+    if (found != Leases().end())
+        if (auto lease = found->second.lock()) return lease;
+    if (!owner->Temp) return nullptr;
+    auto lease = std::make_shared<OwnerLease>(owner);
+    Leases()[owner] = lease;
+    return lease;
+}
+
+OwnerLease::~OwnerLease() {
+    Leases().erase(Owner);
+    Owner->Temp = true;
+    if (Abandoned) Owner->Release();
+}
+
+std::shared_ptr<OwnerLease> LeaseOn(const VAR_* cell) {
+    if (Leases().empty()) return nullptr;  // the usual case, and a hot path
+    auto found = Leases().find(cell);
+    return found == Leases().end() ? nullptr : found->second.lock();
+}
+
+void AbandonToMethods(std::shared_ptr<OwnerLease> lease) {
+    if (lease) lease->Abandoned = true;
+}
+
 Function_::Function_() { Kind = TypeKind::Function; }
 
 FunctionRecord* Function_::Record() { return static_cast<FunctionRecord*>(Cur->Data.ptr); }
@@ -11,9 +59,7 @@ FunctionRecord* FunctionRecordOf(VAR_* cell) {
 CellData Function_::NewData() { return CellData{new FunctionRecord}; }
 
 void Function_::FreeData(CellData& data) {
-    auto* record = static_cast<FunctionRecord*>(data.ptr);
-    if (record && record->OwnerWasTemp && record->Owner) record->Owner->Temp = true;
-    delete record;
+    delete static_cast<FunctionRecord*>(data.ptr);
     data.ptr = nullptr;
 }
 
@@ -25,8 +71,7 @@ void Function_::CopyData(const CellData& src, CellData& dst) {
         target = new FunctionRecord;
         dst.ptr = target;
     }
-    *target = *source;
-    target->OwnerWasTemp = false;  // the original alone gives the owner back
+    *target = *source;  // shares the lease: the owner lives while either does
 }
 
 std::string Function_::GetTypeName() {
@@ -59,9 +104,8 @@ VAR_* NewFunction(const MethodRecord& method, VAR_* owner) {
     record->Code = method.Code;
     record->Object = method.Object;
     record->Owner = owner;
-    if (owner) {
-        record->OwnerWasTemp = owner->Temp;
-        owner->Temp = false;
-    }
+    // A second method read from a leased owner joins its lease, so the
+    // owner is given back once, after the last of them.
+    if (owner) record->Lease = LeaseOf(owner);
     return cell;
 }

@@ -2,22 +2,35 @@
 // cell its method works on; the owner is bound as its type's current cell
 // for the length of each call.
 //
-// Ownership of a temporary owner: while a method value exists, its owner
-// is not Temp (so consumers of the owner's expression leave it alone);
-// when the method value's payload is freed, the owner becomes Temp again,
-// and whoever still holds the owner releases it then. Only the method
-// value made by the member lookup restores the flag; a copy of it does
-// not, so the flag is restored once.
+// Ownership of a temporary owner: while a method value (or a copy of it)
+// exists, its owner is not Temp, so consumers of the owner's expression
+// leave it alone. The method value and its copies share one lease on the
+// owner. When the last of them dies, the lease gives the owner back: it
+// becomes Temp again for whoever still holds it to release, or, when its
+// holder has already let go of it (AbandonToMethods), the lease destroys
+// it. So a method value stored away keeps its owner exactly as long as
+// it lives.
 #pragma once
 
+#include <memory>
+
 #include "values/scriptvar.h"
+
+struct OwnerLease;
 
 struct FunctionRecord {
     MethodCode Code = nullptr;
     void* Object = nullptr;
-    VAR_* Owner = nullptr;       // the cell the method works on, or nil
-    bool OwnerWasTemp = false;   // the owner's Temp flag before it was cleared
+    VAR_* Owner = nullptr;              // the cell the method works on, or nil
+    std::shared_ptr<OwnerLease> Lease;  // set when the owner was a temporary
 };
+
+// The live lease on `cell`, or nil. Holding it keeps the cell leased (not
+// Temp), so nobody else destroys it meanwhile.
+std::shared_ptr<OwnerLease> LeaseOn(const VAR_* cell);
+// Called by the holder of a temporary owner that lets go of it while
+// method values still lease it: the last holder of the lease destroys it.
+void AbandonToMethods(std::shared_ptr<OwnerLease> lease);
 
 class Function_ : public Type_ {
 public:

@@ -52,7 +52,6 @@ void Machine::OpenParen(Frame& f) {
             } else {
                 f.Par.back() = Execute(true);
             }
-            f.KeepOwnerOf(f.Par.back());
             DumpRegisters(f);
         }
     }
@@ -136,11 +135,9 @@ void Machine::BuildArray(Frame& f, bool& ran) {
             while (MoreElements()) {
                 ran = true;
                 TempRef value(Execute(true));
-                f.KeepOwnerOf(value.get());
                 if (CodeAt(Index - 1) == opPair) {
                     const std::string key = value->GetStr();
                     VAR_* element = Execute(true);
-                    f.KeepOwnerOf(element);
                     table->AddCell(key, element);
                 } else {
                     VAR_* cell = value.release();

@@ -222,7 +222,6 @@ void Machine::WriteMemberTarget(Frame& f) {
             value = f.TakeOwned(f.R1);
         }
         TempRef owned(value);
-        f.KeepOwnerOf(value);
         // The member's old cell may be replaced (and destroyed) by the write.
         VAR_* old = f.ResZ;
         f.ResZ = nullptr;
@@ -252,7 +251,6 @@ void Machine::WriteElementTarget(Frame& f) {
             value = f.TakeOwned(f.R1);
         }
         TempRef owned(value);
-        f.KeepOwnerOf(value);
         f.Drop(f.R1);
         VAR_* old = f.ResZ;
         f.ResZ = nullptr;
@@ -285,7 +283,6 @@ void Machine::StatementValue(Frame& f) {
             // The right operand is spent (the result may have taken it over).
             if (f.R1 == combined) f.R1 = nullptr;
             f.Drop(f.R1);
-            f.KeepOwnerOf(combined);
             if (combined != f.ResZ) {
                 f.ResZ->AssignFrom(combined);
                 if (!f.Holds(combined)) combined->Release();

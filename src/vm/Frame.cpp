@@ -7,8 +7,6 @@
 
 #include "values/FunctionType.h"
 
-#include "values/FunctionType.h"
-
 VAR_*& Frame::Current() {
     switch (Selector) {
     case kSelResZ: return ResZ;
@@ -20,21 +18,21 @@ VAR_*& Frame::Current() {
     }
 }
 
+// A temporary leased to method values (they cleared its Temp flag) is
+// handed over to them as the frame lets go of it, once the frame is done
+// with all its cells: the lease keeps the cell alive until then.
+static void LetGo(VAR_* cell, std::vector<std::shared_ptr<OwnerLease>>& handOver) {
+    if (cell->Temp) cell->Release();
+    else if (auto lease = LeaseOn(cell)) handOver.push_back(std::move(lease));
+}
+
 void Frame::Drop(VAR_*& reg) {
     VAR_* cell = reg;
     reg = nullptr;
-    if (cell && !Holds(cell)) cell->Release();
-}
-
-// A method value read from a temporary keeps that temporary alive by
-// clearing its Temp flag, and sets the flag again when it dies: the
-// temporary is still ours to release once that has happened.
-bool Frame::LentToMethod(const VAR_* cell) const {
-    for (VAR_* reg : {ResZ, R1, R2, R3, R4}) {
-        const FunctionRecord* record = FunctionRecordOf(reg);
-        if (record && record->Owner == cell && record->OwnerWasTemp) return true;
-    }
-    return false;
+    if (!cell || Holds(cell)) return;
+    if (cell->Temp) cell->Release();
+    else if (LeaseOn(cell) && std::find(KeepAlive.begin(), KeepAlive.end(), cell) == KeepAlive.end())
+        KeepAlive.push_back(cell);  // handed over at the statement's end
 }
 
 void Frame::DropContainer() {
@@ -51,15 +49,6 @@ void Frame::SetContainer(VAR_* cell) {
     ResAOwned = cell && cell->Temp;
 }
 
-void Frame::KeepOwnerOf(VAR_* value) {
-    // Only the Function type's own cells hold a method record (an Include
-    // is a function value with another payload).
-    if (KeepAlive.empty() || !value || value->Type != Types.Function) return;
-    const FunctionRecord* record = FunctionRecordOf(value);
-    if (!record || !record->Owner) return;
-    KeepAlive.erase(std::remove(KeepAlive.begin(), KeepAlive.end(), record->Owner), KeepAlive.end());
-}
-
 VAR_* Frame::TakeOwned(VAR_*& reg) {
     VAR_* cell = reg;
     reg = nullptr;
@@ -73,23 +62,22 @@ void Frame::ReleaseAll() {
     // Each distinct cell once (a cell may sit in two registers), and the
     // container ResA last: ResZ may be a cell stored inside it.
     VAR_* cells[6] = {ResZ, R1, R2, R3, R4, ResA};
+    std::vector<std::shared_ptr<OwnerLease>> handOver;
     ResA = ResZ = R1 = R2 = R3 = R4 = nullptr;
     for (int i = 0; i < 6; ++i) {
         if (!cells[i]) continue;
         bool seen = false;
         for (int j = 0; j < i; ++j) seen = seen || cells[j] == cells[i];
-        if (!seen) cells[i]->Release();
+        if (!seen) LetGo(cells[i], handOver);
     }
     for (VAR_* cell : Par)
-        if (cell) cell->Release();
+        if (cell) LetGo(cell, handOver);
     Par.clear();
-    // A parked temporary may have been handed on meanwhile (a method value
-    // keeps its owner by clearing the owner's Temp flag): only those that
-    // are still temporaries are ours to release. Last parked first: a
-    // method value parked after its owner gives the owner back as it dies.
-    for (auto cell = KeepAlive.rbegin(); cell != KeepAlive.rend(); ++cell)
-        if ((*cell)->Temp) (*cell)->Release();
+    // A parked temporary may be leased to method values meanwhile (they
+    // clear its Temp flag); LetGo hands those over. Last parked first.
+    for (auto cell = KeepAlive.rbegin(); cell != KeepAlive.rend(); ++cell) LetGo(*cell, handOver);
     KeepAlive.clear();
+    for (auto& lease : handOver) AbandonToMethods(std::move(lease));
     StrZ = Str1 = Str2 = false;
     ResP.clear();
     StatementOp = PendingOp = Separator = 0;

@@ -58,13 +58,6 @@ struct Frame {
     // read out of it may still be in use) and makes `cell` the container.
     void SetContainer(VAR_* cell);
     void DropContainer();
-    // A method value about to be stored or passed on: copies of it refer to
-    // its owner without owning it, so a parked owner is left alive rather
-    // than released under them.
-    void KeepOwnerOf(VAR_* value);
-    // Whether a method value in a register holds the temporary `cell` as
-    // its owner (and so has cleared its Temp flag for a while).
-    bool LentToMethod(const VAR_* cell) const;
     // Takes the register's value as a temporary the caller owns: the cell
     // itself when it is a temporary no other register holds, else a copy.
     VAR_* TakeOwned(VAR_*& reg);
