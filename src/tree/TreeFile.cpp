@@ -49,27 +49,39 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-// Splits file bytes into lines ending with CR LF, LF or CR.
-class LineReader {
+// Splits file bytes, fed piece by piece, into lines ending with CR LF, LF
+// or CR. Only the unfinished last line is kept between pieces.
+class LineSplitter {
 public:
-    explicit LineReader(std::string_view bytes) : rest_(bytes) {}
-    bool Next(std::string_view& line) {
-        if (rest_.empty()) return false;
-        const size_t end = rest_.find_first_of("\r\n");
-        line = rest_.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest_ = {};
-        } else {
-            const bool crLf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
-            rest_.remove_prefix(end + (crLf ? 2 : 1));
+    template <class OnLine>
+    void Feed(std::string_view piece, OnLine&& onLine) {
+        pending_.append(piece);
+        size_t start = 0;
+        for (;;) {
+            const size_t end = pending_.find_first_of("\r\n", start);
+            if (end == std::string::npos) break;
+            // A CR at the end of the piece may be the first half of CR LF.
+            if (pending_[end] == '\r' && end + 1 == pending_.size()) break;
+            const bool crLf = pending_[end] == '\r' && pending_[end + 1] == '\n';
+            ++number_;
+            onLine(std::string_view(pending_).substr(start, end - start));
+            start = end + (crLf ? 2 : 1);
         }
+        pending_.erase(0, start);
+    }
+    // The last line, when the file does not end with a line end.
+    template <class OnLine>
+    void Finish(OnLine&& onLine) {
+        if (pending_.empty()) return;
+        if (pending_.back() == '\r') pending_.pop_back();
         ++number_;
-        return true;
+        onLine(std::string_view(pending_));
+        pending_.clear();
     }
     size_t Number() const { return number_; }
 
 private:
-    std::string_view rest_;
+    std::string pending_;
     size_t number_ = 0;
 };
 
@@ -171,55 +183,55 @@ void TTree::Save(const std::string& fileName) const {
 // when the whole file has been read, so a bad file leaves the tree and the
 // name counter as they were.
 void TTree::Load(const std::string& fileName) {
-    std::string bytes;
-    try {
-        bytes = ReadWholeFile(fileName);
-    } catch (const std::exception& e) {
-        throw ScriptError(NestedErrorText("Tree load error", e.what()));
-    }
     const int64_t counterBefore = AutoCounter;
     TTree loaded;
     bool named = false;
     LoadPosition at;
     at.Reset(&loaded);
-    LineReader reader(bytes);
-    std::string_view line, key, value;
-    try {
-        while (reader.Next(line)) {
-            SplitLine(line, key, value);
-            if (key.empty() || key.front() == '#') continue;
-            if (SameText1251(key, "AUTO")) {
-                int64_t counter = 0;
-                if (!ParseIntText(value, counter))
-                    throw ScriptError(LineError(fileName, reader.Number(),
-                                                "AUTO value \"" + std::string(value) + "\" is not an integer"));
-                AutoCounter = counter;
-                continue;
-            }
-            if (key == ">") {
-                loaded.SetName(value);
-                named = true;
-                continue;
-            }
-            if (key.size() == 1) {
-                at.Reset(&loaded);
-            } else {
-                const int64_t depth = int64_t(std::count(key.begin(), key.end(), '|')) + 1;
-                if (depth - 1 > at.Level()) {
-                    if (!at.Descend())
-                        throw ScriptError(LineError(fileName, reader.Number(),
-                                                    "the prefix \"" + std::string(key) +
-                                                        "\" is deeper than the tree allows"));
-                } else {
-                    while (depth - 1 < at.Level()) at.Ascend();
-                }
-            }
-            TreeClass* node = loaded.AppendNode(*at.dir, value, key.find('+') != std::string_view::npos);
-            node->AfterLoad(key, at.path, value);
+    LineSplitter lines;
+    auto onLine = [&](std::string_view line) {
+        std::string_view key, value;
+        SplitLine(line, key, value);
+        if (key.empty() || key.front() == '#') return;
+        if (SameText1251(key, "AUTO")) {
+            int64_t counter = 0;
+            if (!ParseIntText(value, counter))
+                throw ScriptError(LineError(fileName, lines.Number(),
+                                            "AUTO value \"" + std::string(value) + "\" is not an integer"));
+            AutoCounter = counter;
+            return;
         }
-    } catch (...) {
+        if (key == ">") {
+            loaded.SetName(value);
+            named = true;
+            return;
+        }
+        if (key.size() == 1) {
+            at.Reset(&loaded);
+        } else {
+            const int64_t depth = int64_t(std::count(key.begin(), key.end(), '|')) + 1;
+            if (depth - 1 > at.Level()) {
+                if (!at.Descend())
+                    throw ScriptError(LineError(fileName, lines.Number(),
+                                                "the prefix \"" + std::string(key) +
+                                                    "\" is deeper than the tree allows"));
+            } else {
+                while (depth - 1 < at.Level()) at.Ascend();
+            }
+        }
+        TreeClass* node = loaded.AppendNode(*at.dir, value, key.find('+') != std::string_view::npos);
+        node->AfterLoad(key, at.path, value);
+    };
+    // The file is read in pieces: memory grows with the tree, not the file.
+    try {
+        ReadFileInPieces(fileName, [&](std::string_view piece) { lines.Feed(piece, onLine); });
+        lines.Finish(onLine);
+    } catch (const ScriptError&) {
         AutoCounter = counterBefore;
         throw;
+    } catch (const std::exception& e) {
+        AutoCounter = counterBefore;
+        throw ScriptError(NestedErrorText("Tree load error", e.what()));
     }
     Clear();
     for (const TreeRef& child : loaded.Items) child->Parent = this;

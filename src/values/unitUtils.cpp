@@ -362,22 +362,25 @@ int64_t SizeOfFirstMatch(const std::string& pattern) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& name) {
+void ReadFileInPieces(const std::string& name, const std::function<void(std::string_view)>& consume) {
     const int fd = OpenRetrying(NativePath(name), O_RDONLY);
     if (fd < 0) throw FileError("open", name, errno);
-    std::string bytes;
-    char chunk[65536];
+    struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    std::vector<char> chunk(65536);
     for (;;) {
-        const int64_t n = ReadFully(fd, chunk, sizeof chunk);
-        if (n < 0) {
-            const int error = errno;
-            close(fd);
-            throw FileError("read", name, error);
-        }
-        bytes.append(chunk, size_t(n));
-        if (n < int64_t(sizeof chunk)) break;
+        const int64_t n = ReadFully(fd, chunk.data(), int64_t(chunk.size()));
+        if (n < 0) throw FileError("read", name, errno);
+        if (n > 0) consume(std::string_view(chunk.data(), size_t(n)));
+        if (n < int64_t(chunk.size())) return;
     }
-    close(fd);
+}
+
+std::string ReadWholeFile(const std::string& name) {
+    std::string bytes;
+    ReadFileInPieces(name, [&](std::string_view piece) { bytes.append(piece); });
     return bytes;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -42,6 +43,10 @@ inline PathFilter NativePathFilter = nullptr;
 // Whole-file helpers; they throw std::runtime_error with the file system's
 // error text (strerror) on failure.
 std::string ReadWholeFile(const std::string& name);
+// Reads the file in pieces of up to 64 KiB, each handed to `consume` in
+// order, so a large file never has to fit in memory. Open and read
+// failures throw std::runtime_error; what `consume` throws passes through.
+void ReadFileInPieces(const std::string& name, const std::function<void(std::string_view)>& consume);
 void WriteWholeFile(const std::string& name, std::string_view bytes);
 
 // Thin file handle over POSIX descriptors. Failures are reported through

@@ -267,6 +267,25 @@ TEST_F(TreeStore, LoadReadsLooseLines) {
     EXPECT_EQ(PathOf(*root->Locate(">1>1>1>1")), "A\\B\\C\\c");
 }
 
+TEST_F(TreeStore, LineEndsOnTheBordersOfReadPieces) {
+    // The file is read 64 KiB at a time: a CR LF split between two pieces
+    // is one line end, a bare CR ending a piece is one as well.
+    constexpr size_t kPiece = 65536;
+    std::string text = "> R\r\n- ";
+    text += std::string(kPiece - 1 - text.size(), 'a');  // its CR is the piece's last byte
+    text += "\r\n- ";
+    text += std::string(2 * kPiece - 1 - text.size(), 'b');  // a bare CR at the second border
+    text += "\r- c";                                        // and no line end at all
+    const std::string file = TempFile("borders.txt");
+    WriteWholeFile(file, text);
+    auto root = TTree::Create("x");
+    root->Load(file);
+    ASSERT_EQ(root->Items.size(), 3u);
+    EXPECT_EQ(root->Items[0]->Name, std::string(kPiece - 1 - 7, 'a'));
+    EXPECT_EQ(root->Items[1]->Name.find_first_not_of('b'), std::string::npos);
+    EXPECT_EQ(root->Items[2]->Name, "c");
+}
+
 TEST_F(TreeStore, MalformedFilesGiveAnErrorOrATree) {
     const std::string file = TempFile("garbage.bin");
     std::string garbage;
