@@ -4,6 +4,7 @@
 #
 #   scripts/setup.sh          everything: build, run, and the test peers
 #   scripts/setup.sh --run    only what building and running scripts need
+#   scripts/setup.sh --fuzz   everything, and clang for the fuzz targets
 set -euo pipefail
 
 # Building and running: compiler, libraries, ODBC with the SQLite driver,
@@ -21,8 +22,12 @@ test_packages=(
   libreoffice-calc-nogui libreoffice-base-drivers
 )
 
+# The libFuzzer targets (scripts/fuzz-smoke.sh).
+fuzz_packages=(clang-14 libclang-rt-14-dev)
+
 packages=("${run_packages[@]}")
 [ "${1:-}" = "--run" ] || packages+=("${test_packages[@]}")
+[ "${1:-}" = "--fuzz" ] && packages+=("${fuzz_packages[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
