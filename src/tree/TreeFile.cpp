@@ -140,7 +140,20 @@ std::string LineError(const std::string& fileName, size_t line, const std::strin
 
 }  // namespace
 
+// Lines are gathered a megabyte at a time and written out, so a deep tree
+// (whose lines grow with the depth) never needs its whole file in memory.
 void TTree::Save(const std::string& fileName) const {
+    try {
+        WholeFileWriter writer(fileName);
+        WriteLines(writer);
+        writer.Commit();
+    } catch (const std::exception& e) {
+        throw ScriptError(NestedErrorText("Tree save error", e.what()));
+    }
+}
+
+void TTree::WriteLines(WholeFileWriter& writer) const {
+    constexpr size_t kPiece = 1 << 20;
     std::string out;
     AppendLine(out, "#File of Dir");
     AppendLine(out, "#  version:1.1");
@@ -165,6 +178,10 @@ void TTree::Save(const std::string& fileName) const {
         }
         const TreeClass* entry = dir->Items[size_t(position)].get();
         AppendNodeLine(out, positions.Count(), entry);
+        if (out.size() >= kPiece) {
+            writer.Append(out);
+            out.clear();
+        }
         if (const TreeDir* inner = entry ? entry->AsDir() : nullptr) {
             dirs.push_back(inner);
             positions.Push(0);
@@ -172,11 +189,7 @@ void TTree::Save(const std::string& fileName) const {
             ++position;
         }
     }
-    try {
-        WriteWholeFile(fileName, out);
-    } catch (const std::exception& e) {
-        throw ScriptError(NestedErrorText("Tree save error", e.what()));
-    }
+    writer.Append(out);
 }
 
 // The new children are built beside the root and replace the old ones only

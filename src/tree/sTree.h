@@ -165,6 +165,9 @@ public:
     void Close();
 
     std::weak_ptr<TreeClass> LastNode;
+
+private:
+    void WriteLines(class WholeFileWriter& writer) const;
 };
 
 // The names of the node's ancestors below the root and of the node itself,

@@ -384,54 +384,69 @@ std::string ReadWholeFile(const std::string& name) {
     return bytes;
 }
 
-namespace {
-
-enum class WriteStage { Done, Create, Write };
-
-// Writes the bytes to a file opened with the extra flags; on failure tells
-// the stage that failed, with its errno.
-WriteStage WriteNewFile(const std::string& path, std::string_view bytes, int flags, int& error) {
-    const int fd = OpenRetrying(path, O_WRONLY | O_CREAT | flags, 0666);
-    if (fd < 0) {
-        error = errno;
-        return WriteStage::Create;
-    }
-    errno = 0;
-    const int64_t written = WriteFully(fd, bytes.data(), int64_t(bytes.size()));
-    error = errno != 0 ? errno : ENOSPC;
-    // close() reports delayed write errors (full disks on network file
-    // systems), so its result counts as much as write()'s.
-    const bool closed = close(fd) == 0;
-    if (written != int64_t(bytes.size())) return WriteStage::Write;
-    if (!closed) {
-        error = errno;
-        return WriteStage::Write;
-    }
-    return WriteStage::Done;
-}
-
-}  // namespace
-
 // The bytes go to a temporary file beside the target, which then replaces
 // the target in one rename: a failed write never leaves the old file cut
 // short. Only where no temporary may be made (a directory we may not
 // write) is the file rewritten in place.
-void WriteWholeFile(const std::string& name, std::string_view bytes) {
-    const std::string path = NativePath(name);
-    const std::string temporary = path + ".~" + std::to_string(getpid());
-    int error = 0;
-    WriteStage stage = WriteNewFile(temporary, bytes, O_EXCL, error);
-    if (stage == WriteStage::Done) {
-        if (rename(temporary.c_str(), path.c_str()) == 0) return;
-        error = errno;
-        unlink(temporary.c_str());
-        throw FileError("write", name, error);
+WholeFileWriter::WholeFileWriter(const std::string& name) : name_(name), path_(NativePath(name)) {
+    temporary_ = path_ + ".~" + std::to_string(getpid());
+    fd_ = OpenRetrying(temporary_, O_WRONLY | O_CREAT | O_EXCL, 0666);
+    if (fd_ >= 0) return;
+    const int error = errno;
+    temporary_.clear();
+    if (error != EACCES && error != EPERM && error != EROFS) throw FileError("create", name_, error);
+    fd_ = OpenRetrying(path_, O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (fd_ < 0) throw FileError("create", name_, errno);
+}
+
+WholeFileWriter::~WholeFileWriter() {
+    if (fd_ < 0) return;
+    close(fd_);
+    if (!temporary_.empty()) unlink(temporary_.c_str());
+}
+
+void WholeFileWriter::Append(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() < kFlushSize) {
+        buffer_.append(bytes);
+        return;
     }
-    if (stage == WriteStage::Write) unlink(temporary.c_str());
-    const bool mayWriteInPlace = stage == WriteStage::Create && (error == EACCES || error == EPERM || error == EROFS);
-    if (!mayWriteInPlace) throw FileError(stage == WriteStage::Create ? "create" : "write", name, error);
-    stage = WriteNewFile(path, bytes, O_TRUNC, error);
-    if (stage != WriteStage::Done) throw FileError(stage == WriteStage::Create ? "create" : "write", name, error);
+    Flush();
+    if (bytes.size() >= kFlushSize) WriteOut(bytes);  // large pieces skip the buffer
+    else buffer_.append(bytes);
+}
+
+void WholeFileWriter::Flush() {
+    WriteOut(buffer_);
+    buffer_.clear();
+}
+
+void WholeFileWriter::WriteOut(std::string_view bytes) {
+    errno = 0;
+    const int64_t written = WriteFully(fd_, bytes.data(), int64_t(bytes.size()));
+    if (written != int64_t(bytes.size())) throw FileError("write", name_, errno != 0 ? errno : ENOSPC);
+}
+
+void WholeFileWriter::Commit() {
+    Flush();
+    // close() reports delayed write errors (full disks on network file
+    // systems), so its result counts as much as write()'s.
+    const int fd = fd_;
+    fd_ = -1;
+    if (close(fd) != 0) {
+        const int error = errno;
+        if (!temporary_.empty()) unlink(temporary_.c_str());
+        throw FileError("write", name_, error);
+    }
+    if (temporary_.empty() || rename(temporary_.c_str(), path_.c_str()) == 0) return;
+    const int error = errno;
+    unlink(temporary_.c_str());
+    throw FileError("write", name_, error);
+}
+
+void WriteWholeFile(const std::string& name, std::string_view bytes) {
+    WholeFileWriter writer(name);
+    writer.Append(bytes);
+    writer.Commit();
 }
 
 bool TFileHandle::Exists(const std::string& name) {

@@ -49,6 +49,29 @@ std::string ReadWholeFile(const std::string& name);
 void ReadFileInPieces(const std::string& name, const std::function<void(std::string_view)>& consume);
 void WriteWholeFile(const std::string& name, std::string_view bytes);
 
+// Writes a file piece by piece into a temporary beside it, which replaces
+// the file only at Commit: a write that fails (or is abandoned, when the
+// writer dies without Commit) leaves the old file as it was. Where no
+// temporary may be made (a directory we may not write) the file itself is
+// rewritten. Failures throw std::runtime_error as above.
+class WholeFileWriter {
+public:
+    explicit WholeFileWriter(const std::string& name);
+    WholeFileWriter(const WholeFileWriter&) = delete;
+    WholeFileWriter& operator=(const WholeFileWriter&) = delete;
+    ~WholeFileWriter();
+    void Append(std::string_view bytes);
+    void Commit();
+
+private:
+    static constexpr size_t kFlushSize = 1 << 20;
+    void Flush();
+    void WriteOut(std::string_view bytes);
+    std::string name_, path_, temporary_;  // temporary_ empty: writing in place
+    std::string buffer_;
+    int fd_ = -1;
+};
+
 // Thin file handle over POSIX descriptors. Failures are reported through
 // results (false, short counts, -1 positions); callers decide what to say.
 class TFileHandle {

@@ -127,3 +127,28 @@ TEST_F(FileTest, WholeFilesAndTheirErrors) {
     EXPECT_THROW(WriteWholeFile(PathOf("no/such/dir.txt"), "x"), std::runtime_error);
     EXPECT_THROW(ReadWholeFile(dir_.string()), std::runtime_error);
 }
+
+TEST_F(FileTest, PieceWriterReplacesTheFileOnlyAtCommit) {
+    const std::string name = PathOf("pieces.txt");
+    WriteWholeFile(name, "old");
+    std::string expected;
+    {
+        WholeFileWriter writer(name);
+        // Pieces on both sides of the writer's 1 MiB buffer.
+        for (size_t size : {size_t(10), size_t(1) << 20, size_t(3), size_t(700000), size_t(700000)}) {
+            const std::string piece(size, char('a' + size % 26));
+            writer.Append(piece);
+            expected += piece;
+        }
+        EXPECT_EQ(ReadWholeFile(name), "old");  // still the old file meanwhile
+    }  // abandoned without Commit
+    EXPECT_EQ(ReadWholeFile(name), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1) << "a temporary stayed behind";
+
+    WholeFileWriter writer(name);
+    writer.Append(expected);
+    writer.Append("!");
+    writer.Commit();
+    EXPECT_EQ(ReadWholeFile(name), expected + "!");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_), {}), 1);
+}
