@@ -66,10 +66,31 @@ void VAR_::operator delete(void* p) {
 
 VAR_::~VAR_() = default;
 
+// The built-in types whose payload is the bits in CellData and whose data
+// slots do nothing else: their cells can be made, cleared and copied in
+// place, without binding the cell as its type's current one (a binding
+// that the slots of these types never look at, and that is undone at once).
+static bool IsPlainScalar(const Type_* type) {
+    return type == Types.Null || type == Types.Int || type == Types.Float || type == Types.Bool;
+}
+
+// The type name of a plain scalar, asked of the type once per kind (the
+// built-in scalar types never change their names).
+static const std::string& PlainTypeName(Type_* type) {
+    static std::string names[4];
+    std::string& name = names[size_t(type->Kind) & 3];
+    if (name.empty()) name = type->GetTypeName();
+    return name;
+}
+
 VAR_* VAR_::Create(Type_* type, bool temp) {
     auto* cell = new VAR_;
     cell->Type = type;
     cell->Temp = temp;
+    if (IsPlainScalar(type)) {  // what MakePayload gives these types
+        cell->TypeName = PlainTypeName(type);
+        return cell;
+    }
     cell->Bind();
     cell->MakePayload();
     cell->Unbind();
@@ -101,14 +122,6 @@ void VAR_::Unbind() {
     auto& stack = BindingStack();
     Type->Cur = stack.back();
     stack.pop_back();
-}
-
-// The built-in types whose payload is the bits in CellData and whose data
-// slots do nothing else: their cells can be cleared and copied in place,
-// without binding the cell as its type's current one (a binding that the
-// slots of these types never look at, and that is undone at once).
-static bool IsPlainScalar(const Type_* type) {
-    return type == Types.Null || type == Types.Int || type == Types.Float || type == Types.Bool;
 }
 
 void VAR_::ClearData() {
@@ -180,6 +193,14 @@ VAR_* VAR_::AssignFrom(VAR_* src) {
 }
 
 VAR_* VAR_::Copy() {
+    if (IsPlainScalar(Type) && !Props) {  // what the general path gives, in place
+        auto* copy = new VAR_;
+        copy->Type = Type;
+        copy->Data = Data;
+        copy->TypeName = TypeName;
+        copy->Temp = true;
+        return copy;
+    }
     const bool wasTemp = Temp;
     Temp = false;
     VAR_* copy = Create(Types.Null, true);

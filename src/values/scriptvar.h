@@ -34,14 +34,16 @@ union CellData {
 enum class TypeKind : uint8_t { Null, Int, Float, Bool, String, Function, Object, Variant };
 
 struct VAR_ {
-    bool Bound = false;         // installed as its type's Cur, owes an Unbind
+    // Pointers first and the flags packed at the end: a cell is 72 bytes,
+    // and large arrays hold one per entry.
     Type_* Type = nullptr;
     std::string TypeName;       // copied from the type when the payload is made
     GrafVarArray* Props = nullptr;  // attributes of this value, made on first use
-    bool Temp = false;          // the consumer destroys it through Release
     CellData Data{};
-    bool ExclusiveEnd = false;  // set just before a range operation, cleared by it
     int32_t IterPos = 0;        // iteration position of a string or integer value
+    bool Bound = false;         // installed as its type's Cur, owes an Unbind
+    bool Temp = false;          // the consumer destroys it through Release
+    bool ExclusiveEnd = false;  // set just before a range operation, cleared by it
 
     virtual ~VAR_();
     virtual void Release();     // destroys the cell when Temp

@@ -287,14 +287,21 @@ void Machine::StatementValue(Frame& f) {
                 f.ResZ->AssignFrom(combined);
                 if (!f.Holds(combined)) combined->Release();
             }
-            value = f.ResZ->Copy();
+            value = f.ResZ;
         } else if (f.StatementStart && f.ResZ) {
-            value = f.ResZ->Copy();
+            value = f.ResZ;
         }
         f.StatementOp = 0;
-        if (value) {
+        if (!value) return;
+        // The result takes a copy of the value. A cell the frame does not
+        // own is copied straight into it; a temporary goes through a copy
+        // of its own, as assigning would take over its payload.
+        if (!value->Temp) {
             f.Result->AssignFrom(value);
-            value->Release();
+            return;
         }
+        VAR_* copy = value->Copy();
+        f.Result->AssignFrom(copy);
+        copy->Release();
     });
 }

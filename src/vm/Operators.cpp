@@ -41,7 +41,27 @@ VAR_* Compound(VAR_* a, VAR_* b, uint16_t code) {
     }
 }
 
+// Two plain integers (no attributes to carry over): the Int slots'
+// results, computed without the copy and the slot calls.
+bool IntegerFastPath(VAR_* a, VAR_* b, uint16_t code, VAR_*& result) {
+    if (a->Type != Types.Int || b->Type != Types.Int || a->Props) return false;
+    const auto x = uint64_t(a->Data.i), y = uint64_t(b->Data.i);
+    switch (code) {
+    case opAdd: result = NewInt(int64_t(x + y)); return true;
+    case opSub: result = NewInt(int64_t(x - y)); return true;
+    case opMul: result = NewInt(int64_t(x * y)); return true;
+    case opEqual: result = NewBool(a->Data.i == b->Data.i); return true;
+    case opNotEqual: result = NewBool(a->Data.i != b->Data.i); return true;
+    case opLess: result = NewBool(a->Data.i < b->Data.i); return true;
+    case opGreater: result = NewBool(a->Data.i > b->Data.i); return true;
+    case opLessEqual: result = NewBool(a->Data.i <= b->Data.i); return true;
+    case opGreaterEqual: result = NewBool(a->Data.i >= b->Data.i); return true;
+    default: return false;
+    }
+}
+
 VAR_* Binary(VAR_* a, VAR_* b, uint16_t code) {
+    if (VAR_* result = nullptr; IntegerFastPath(a, b, code, result)) return result;
     switch (code) {
     case opAdd: return OnCopy(a, [b](VAR_* c) { return c->Add(b); });
     case opMul: return OnCopy(a, [b](VAR_* c) { return c->Mul(b); });
