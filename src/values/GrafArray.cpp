@@ -3,11 +3,21 @@
 #include <cmath>
 #include <utility>
 
+#include "values/FixedPool.h"
 #include "values/Variant.h"
 
 namespace {
 // Below this length a scan is as cheap as a hash lookup.
 constexpr int32_t kIndexMinCount = 32;
+}
+
+void* GrafNode::operator new(size_t size) {
+    return size == sizeof(GrafNode) ? FixedPool<sizeof(GrafNode)>::Take() : ::operator new(size);
+}
+
+void GrafNode::operator delete(void* p, size_t size) {
+    if (size == sizeof(GrafNode)) FixedPool<sizeof(GrafNode)>::Give(p);
+    else ::operator delete(p);
 }
 
 GrafArray::~GrafArray() { Clear(); }

@@ -19,6 +19,10 @@ struct GrafNode {
     std::string Name;
     void* Value = nullptr;
     int32_t Pos = 0;  // position in the list, while the list keeps positions current
+
+    // Large arrays hold one node an entry: nodes come from a pool.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
 };
 
 class GrafArray {
@@ -122,6 +126,7 @@ public:
     std::string Join(std::string_view separator);
     std::vector<std::string> ValueTexts();
     std::string Dump();
+    void DumpTo(std::string& out);  // the same text, appended to `out`
 
     // The argument table of a call (see the member comment in the .cpp).
     static GrafVarArray* MakeArgs(VAR_* const* cells, int lastIndex, bool copy, bool named);

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "values/scriptvar.h"
+#include "values/unitUtils.h"
 
 namespace {
 
@@ -115,12 +116,24 @@ std::vector<std::string> GrafVarArray::ValueTexts() {
 
 // "<CurIndex/Count:Wrapped> " then "name => Tag:[ text ]; " per entry.
 std::string GrafVarArray::Dump() {
-    std::string text = "<" + std::to_string(CurIndex) + "/" + std::to_string(Count) + ":" +
-                       (Wrapped ? "True" : "False") + "> ";
+    std::string text;
+    DumpTo(text);
+    return text;
+}
+
+void GrafVarArray::DumpTo(std::string& text) {
+    text += '<';
+    AppendDecimal(text, CurIndex);
+    text += '/';
+    AppendDecimal(text, Count);
+    text += Wrapped ? ":True> " : ":False> ";
     // Arrays nested thousands deep would exhaust the stack: past a depth no
     // real data reaches, the inner entries are shown as an ellipsis.
     static int depth = 0;
-    if (depth >= kMaxDumpDepth) return text + "... ";
+    if (depth >= kMaxDumpDepth) {
+        text += "... ";
+        return;
+    }
     struct DepthGuard {
         DepthGuard() { ++depth; }
         ~DepthGuard() { --depth; }
@@ -134,14 +147,16 @@ std::string GrafVarArray::Dump() {
         text += " => ";
         text += cell ? cell->TypeTag() : "Nil";
         text += ":[ ";
+        const size_t before = text.size();
         try {
-            text += cell ? cell->GetStr() : "Null";
+            if (cell) cell->AppendStr(text);
+            else text += "Null";
             text += " ]; ";
         } catch (const std::exception&) {
+            text.resize(before);
             text += "ERROR ];";
         }
     }
-    return text;
 }
 
 // Builds a call's argument table from cells[0..lastIndex]. Unnamed: each

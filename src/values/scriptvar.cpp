@@ -5,7 +5,9 @@
 #include <new>
 #include <vector>
 
+#include "values/FixedPool.h"
 #include "values/literal.h"
+#include "values/unitUtils.h"
 
 TypeRegistry Types;
 std::string CallOwner;
@@ -18,11 +20,6 @@ std::vector<VAR_*>& BindingStack() {
     static std::vector<VAR_*> stack;
     return stack;
 }
-
-// Free list of cell storage. Cells are made and dropped for almost every
-// instruction, so their memory is recycled instead of returned.
-struct FreeCell { FreeCell* next; };
-FreeCell* freeCells = nullptr;
 
 // Unbinds a wrapper's cell however the slot leaves (library slots throw).
 class WrapperBinding {
@@ -45,23 +42,16 @@ private:
 
 }  // namespace
 
+// Cells are made and dropped for almost every instruction: their storage
+// comes from a pool of cell-sized slots. Larger objects (types that extend
+// the cell) come from the global allocator and go back to it.
 void* VAR_::operator new(size_t size) {
-    if (size == sizeof(VAR_) && freeCells) {
-        FreeCell* cell = freeCells;
-        freeCells = cell->next;
-        return cell;
-    }
-    return ::operator new(size);
+    return size == sizeof(VAR_) ? FixedPool<sizeof(VAR_)>::Take() : ::operator new(size);
 }
 
-void VAR_::operator delete(void* p) {
-#if defined(__SANITIZE_ADDRESS__)
-    ::operator delete(p);  // let the sanitizer see every use after free
-#else
-    auto* cell = static_cast<FreeCell*>(p);
-    cell->next = freeCells;
-    freeCells = cell;
-#endif
+void VAR_::operator delete(void* p, size_t size) {
+    if (size == sizeof(VAR_)) FixedPool<sizeof(VAR_)>::Give(p);
+    else ::operator delete(p);
 }
 
 VAR_::~VAR_() = default;
@@ -282,6 +272,16 @@ const char* VAR_::TypeTag() const {
     case TypeKind::Function: return "Fnc";
     case TypeKind::Object: return "Obj";
     default: return "Nil";
+    }
+}
+
+void VAR_::AppendStr(std::string& out) {
+    if (Type == Types.Int) {
+        AppendDecimal(out, Data.i);
+    } else if (Type == Types.String && Data.ptr) {
+        out += *static_cast<const std::string*>(Data.ptr);
+    } else {
+        out += GetStr();
     }
 }
 

@@ -72,6 +72,9 @@ struct VAR_ {
     void SetIndex(VAR_* key, VAR_* value);
     void SetRange(VAR_* from, VAR_* to, VAR_* value);
     std::string GetStr();
+    // Appends GetStr's text to `out` (integers and texts without a
+    // temporary string: dumps call this for every entry).
+    void AppendStr(std::string& out);
     void SetStr(const std::string& text);
     VAR_* CallArgs(GrafVarArray* args);
     bool IsNull();
@@ -125,10 +128,10 @@ struct VAR_ {
     bool Is(TypeKind kind) const;
     const char* TypeTag() const;
 
-    // Cells come from a free list: temporaries are made and dropped for
-    // almost every operation the machine performs.
+    // Cells come from a pool of cell-sized slots: temporaries are made and
+    // dropped for almost every operation the machine performs.
     static void* operator new(size_t size);
-    static void operator delete(void* p);
+    static void operator delete(void* p, size_t size);
 };
 
 class Type_ {

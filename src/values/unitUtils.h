@@ -2,6 +2,7 @@
 // compiler, the virtual machine and the table engine.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -39,6 +40,13 @@ std::string NativePath(std::string_view name);
 // test harness can keep arbitrary scripts inside a scratch directory.
 using PathFilter = std::string (*)(std::string path);
 inline PathFilter NativePathFilter = nullptr;
+
+// Appends the decimal text of `value` (as std::to_string writes it).
+inline void AppendDecimal(std::string& out, int64_t value) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(digits, size_t(end - digits));
+}
 
 // Whole-file helpers; they throw std::runtime_error with the file system's
 // error text (strerror) on failure.

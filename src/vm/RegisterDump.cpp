@@ -12,11 +12,12 @@
 //   Register Flag: <selector>
 //   (empty line)
 //   -> eip: <index>; com: <opcode hex>; textCom: [[ <listing> ]]; str: <operand>
-// Every line starts with the current indentation. The text is built in
-// one reused buffer and handed to the log in one piece.
+// Every line starts with the current indentation. The text is built
+// straight in the log's buffer.
 #include "compiler/OpCodes.h"
 #include "vm/Machine.h"
 #include "vm/TraceLog.h"
+#include "values/unitUtils.h"
 
 namespace {
 
@@ -43,9 +44,11 @@ void AppendCellText(std::string& out, VAR_* cell) {
         out += " nil";
         return;
     }
+    const size_t before = out.size();
     try {
-        out += cell->GetStr();
+        cell->AppendStr(out);
     } catch (const std::exception&) {
+        out.resize(before);
         out += "ERROR";
     }
     out += cell->Temp ? " ;@del: TRUE" : " ;@del: FALSE";
@@ -62,17 +65,17 @@ void AppendRegister(std::string& out, const std::string& indent, const char* nam
 
 void Machine::WriteRegisterDump(const Frame& f) const {
     TraceLog.RotateIfDue();
-    static std::string out;
-    out.clear();
+    std::string& out = TraceLog.Buffer();  // written in place, no copy
+    const size_t start = out.size();
     const std::string indent = TraceLog.Indent();
     AppendLine(out, indent, "-------------------");
     out += indent;
     out += "Local: {";
-    out += locals_->Dump();
+    locals_->DumpTo(out);
     out += "}\n";
     out += indent;
     out += "Global: {";
-    out += Globals->Dump();
+    Globals->DumpTo(out);
     out += "}\n";
     AppendLine(out, indent, "-> registres");
     AppendRegister(out, indent, "ResA: ", f.ResA);
@@ -85,7 +88,7 @@ void Machine::WriteRegisterDump(const Frame& f) const {
     for (size_t i = 0; i < f.Par.size(); ++i) {
         out += indent;
         out += "  ";
-        out += std::to_string(i);
+        AppendDecimal(out, int64_t(i));
         out += ": ";
         AppendCellText(out, f.Par[i]);
         out += '\n';
@@ -113,7 +116,7 @@ void Machine::WriteRegisterDump(const Frame& f) const {
     AppendLine(out, indent, "");
     out += indent;
     out += "-> eip: ";
-    out += std::to_string(Index);
+    AppendDecimal(out, Index);
     out += "; com: ";
     const uint16_t code = Index >= 0 && Index < count_ ? code_[Index].opcode : 0;
     AppendHex2(out, code);
@@ -123,5 +126,5 @@ void Machine::WriteRegisterDump(const Frame& f) const {
     out += " ]]; str: ";
     out += operand;
     out += '\n';
-    TraceLog.Raw(out);
+    TraceLog.Appended(out.size() - start);
 }

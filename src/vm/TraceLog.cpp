@@ -10,7 +10,9 @@ TraceLogFile TraceLog;
 
 namespace {
 
-constexpr size_t kFlushAt = 1 << 16;
+// A log file rotates past 250,000 bytes, so the buffer holds about one
+// file: one write per file.
+constexpr size_t kFlushAt = 1 << 18;
 
 bool TraceWanted() {
     const char* setting = std::getenv("SCRIPTRUN_TRACE");
@@ -31,6 +33,7 @@ void TraceLogFile::Open() {
     RotationCounter = 0;
     if (!TraceWanted()) return;
     file_ = std::fopen("resultTestRunVar.log", "wb");
+    Unbuffer();
     written_ = 0;
 }
 
@@ -50,6 +53,16 @@ void TraceLogFile::Raw(std::string_view text) {
     buffer_ += text;
     written_ += int64_t(text.size());
     if (buffer_.size() >= kFlushAt) Flush();
+}
+
+void TraceLogFile::Appended(size_t bytes) {
+    written_ += int64_t(bytes);
+    if (buffer_.size() >= kFlushAt) Flush();
+}
+
+// Our buffer is the only one: each flush is one write call.
+void TraceLogFile::Unbuffer() {
+    if (file_) std::setvbuf(file_, nullptr, _IONBF, 0);
 }
 
 void TraceLogFile::Line(std::string_view text) {
@@ -77,4 +90,5 @@ void TraceLogFile::RotateIfDue() {
     file_ = std::fopen(RotationName(RotationCounter).c_str(), "wb");
     written_ = 0;
     Require(file_ != nullptr);
+    Unbuffer();
 }

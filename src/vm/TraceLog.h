@@ -27,6 +27,10 @@ public:
     void Line(std::string_view text);
     // Appends raw text to the buffer (the caller writes indentation and ends).
     void Raw(std::string_view text);
+    // The same without a copy: append to Buffer() (only while Enabled), then
+    // report how many bytes went in.
+    std::string& Buffer() { return buffer_; }
+    void Appended(size_t bytes);
     std::string Indent() const { return std::string(size_t(Depth) * 3, ' '); }
 
     // Moves on to the next numbered file when the current one is too large.
@@ -40,6 +44,7 @@ public:
 
 private:
     void Require(bool ok);
+    void Unbuffer();
     std::FILE* file_ = nullptr;
     int64_t written_ = 0;  // bytes in the current file, buffered ones included
     std::string buffer_;
