@@ -32,8 +32,12 @@ void RunConfined(CFuncVar& function) {
         ActiveLocals = nullptr;
     }
     StepLimit = 0;
-    ReleaseFailedScripts();
     function.Locals()->Clear();
+    ForgetScriptState();
+}
+
+void ForgetScriptState() {
+    ReleaseFailedScripts();
     Globals->Clear();
     // The workbook application lives for the whole process; the books a
     // script left open would pile up from one input to the next.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "FuzzEntries.h"
+#include "FuzzSupport.h"
 #include "values/literal.h"
 #include "values/scriptvar.h"
 #include "values/unitUtils.h"
@@ -50,6 +51,10 @@ int RunTextInput(const uint8_t* data, size_t size) {
         // Embedded code that failed.
     }
     StepLimit = 0;
+    // Embedded code may set "$" globals: a text that doubles one would
+    // grow it from one input to the next.
+    ForgetScriptState();
+    ClearScratchDirectory();
     for (bool extended : {false, true}) {
         (void)ClassifyLiteral(text, extended);
         TempRef literal(NewLiteral(text, extended));
