@@ -21,10 +21,9 @@ int TDBF_Data::ResolveField(const Variant& key) {
     return int(index);
 }
 
-void TDBF_Data::Remember(int index) {
-    lastFieldName_ = Upper1251(Fields[size_t(index)].Name);
-    lastFieldIndex_ = uint8_t(index);
-}
+// Only the index: reading fields by index is the hot path of a table walk,
+// and the name is compared when a lookup by name asks for it.
+void TDBF_Data::Remember(int index) { lastFieldIndex_ = uint8_t(index); }
 
 // The part of the buffer a field occupies. A descriptor that reaches past
 // the record (a header that does not match its descriptors) is cut to the

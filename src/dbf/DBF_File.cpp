@@ -44,7 +44,6 @@ TDBF_Data::~TDBF_Data() {
 
 void TDBF_Data::Reset() {
     Fields.Clear();
-    lastFieldName_.clear();
     lastFieldIndex_ = kNoField;
     data_.Close();
     memo_.Close();
@@ -164,10 +163,11 @@ void TDBF_Data::SetRecordCount(uint32_t count) { StoreU32(&header_[4], count); }
 
 uint8_t TDBF_Data::FieldIndex(std::string_view name) {
     const std::string upper = Upper1251(name);
-    if (lastFieldIndex_ != kNoField && upper == lastFieldName_) return lastFieldIndex_;
+    if (lastFieldIndex_ != kNoField && lastFieldIndex_ < Fields.Count() &&
+        Upper1251(Fields[lastFieldIndex_].Name) == upper)
+        return lastFieldIndex_;
     for (size_t i = 0; i < Fields.Count(); ++i) {
         if (Upper1251(Fields[i].Name) == upper) {
-            lastFieldName_ = upper;
             lastFieldIndex_ = uint8_t(i);
             return lastFieldIndex_;
         }

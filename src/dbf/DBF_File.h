@@ -151,7 +151,6 @@ private:
     std::string TextFieldValue(const TDBF_Field& field, const Variant& value) const;
     std::string BinaryRaw(const TDBF_Field& field) const;  // Size bytes, zero-filled
 
-    std::string lastFieldName_;
     uint8_t lastFieldIndex_ = kNoField;
     bool writable_ = false;
     bool binary_ = false;
