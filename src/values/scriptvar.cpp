@@ -16,10 +16,9 @@ std::string CallName;
 namespace {
 
 // The binding stack: the previous Cur of a type for each active binding.
-std::vector<VAR_*>& BindingStack() {
-    static std::vector<VAR_*> stack;
-    return stack;
-}
+// Constant-initialised, so every slot call reaches it without a guard.
+constinit std::vector<VAR_*> bindingStack;
+std::vector<VAR_*>& BindingStack() { return bindingStack; }
 
 // Unbinds a wrapper's cell however the slot leaves (library slots throw).
 class WrapperBinding {
