@@ -17,12 +17,18 @@ namespace {
 // Enough for every script test; small enough that an endless loop ends
 // well inside the fuzzer's time-out.
 constexpr uint64_t kInstructionCeiling = 200000;
+// And a CPU-time ceiling for runs whose instructions are each costly (a
+// large array copied by every statement): well inside the fuzzer's
+// time-out even in sanitizer builds on a busy machine.
+constexpr double kSecondsCeiling = 2;
 
 }  // namespace
 
 void RunConfined(CFuncVar& function) {
     StepLimit = kInstructionCeiling;
     StepsTaken = 0;
+    StepSecondsLimit = kSecondsCeiling;
+    StepClockStart = ProcessSeconds();
     try {
         TempRef result(Run(function));
         (void)result->GetStr();

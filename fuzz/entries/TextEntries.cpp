@@ -44,6 +44,8 @@ int RunTextInput(const uint8_t* data, size_t size) {
     // Embedded code sections run as scripts: they get the same ceiling.
     StepLimit = 200000;
     StepsTaken = 0;
+    StepSecondsLimit = 2;
+    StepClockStart = ProcessSeconds();
     try {
         (void)UnescapeText(text);
         CallAsString(text);

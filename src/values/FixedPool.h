@@ -7,6 +7,15 @@
 // after free is seen.
 #pragma once
 
+// GCC says so with __SANITIZE_ADDRESS__, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define SCRIPTRUN_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SCRIPTRUN_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 #include <cstddef>
 #include <new>
 #include <vector>
@@ -17,7 +26,7 @@ class FixedPool {
 
 public:
     static void* Take() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(SCRIPTRUN_ADDRESS_SANITIZER)
         return ::operator new(Size);
 #else
         if (free_) {
@@ -33,7 +42,7 @@ public:
     }
 
     static void Give(void* p) {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(SCRIPTRUN_ADDRESS_SANITIZER)
         ::operator delete(p);
 #else
         auto* slot = static_cast<Free*>(p);

@@ -2,6 +2,7 @@
 // handlers that put each instruction's context in front of a failure, and
 // Run, which adds the failing statement's code.
 #include <algorithm>
+#include <ctime>
 #include <vector>
 
 #include "compiler/OpCodes.h"
@@ -39,7 +40,20 @@ public:
 
 bool IsOperatorCode(uint16_t code) { return code >= opAssign && code <= opNotIdentical; }
 
+void CountStep() {
+    if (++StepsTaken > StepLimit)
+        throw ScriptError("step limit of " + std::to_string(StepLimit) + " instructions reached");
+    if (StepSecondsLimit > 0 && (StepsTaken & 1023) == 0 && ProcessSeconds() - StepClockStart > StepSecondsLimit)
+        throw ScriptError("time limit of " + std::to_string(int(StepSecondsLimit)) + " seconds reached");
+}
+
 }  // namespace
+
+double ProcessSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
+}
 
 Machine::Machine(CFuncVar& function)
     : func_(function),
@@ -63,8 +77,7 @@ VAR_* Machine::Execute(bool sub) {
     f.Result = NewNull();
     try {
         while (Index < count_) {
-            if (StepLimit != 0 && ++StepsTaken > StepLimit)
-                throw ScriptError("step limit of " + std::to_string(StepLimit) + " instructions reached");
+            if (StepLimit != 0) CountStep();
             DumpRegisters(f);
             Step(f);
             ++Index;

@@ -29,3 +29,11 @@ inline constexpr int kMaxNesting = 400;
 // and is reset by whoever sets the ceiling.
 inline uint64_t StepLimit = 0;
 inline uint64_t StepsTaken = 0;
+// With a ceiling set, also a limit on the run's CPU time in seconds (0:
+// none), checked every 1024 instructions from StepClockStart: a few
+// hundred thousand instructions that each copy a large array are a long
+// run without being an endless one.
+inline double StepSecondsLimit = 0;
+inline double StepClockStart = 0;
+// The process's CPU time in seconds, the clock StepSecondsLimit is kept by.
+double ProcessSeconds();
