@@ -80,15 +80,27 @@ def verdict(ok):
     return "met" if ok else "**missed**"
 
 
+def medians_interleaved(runs, commands, cwd):
+    """Runs the (command, env) pairs in turn, `runs` rounds; returns the
+    median CPU time of each. Taking turns keeps a slow spell of a shared
+    machine from falling on one side of a ratio only."""
+    times = [[] for _ in commands]
+    for _ in range(runs):
+        for i, (command, env) in enumerate(commands):
+            times[i].append(measure(command, cwd, env)[0])
+    return [statistics.median(t) for t in times]
+
+
 def language(results, binary, work, runs):
     off = dict(os.environ, SCRIPTRUN_TRACE="off")
     results.section("Language benchmarks, trace off (median CPU seconds)",
                     ["benchmark", "N", "ours", "CPython", "Lua 5.4", "ours/CPython (target <= 5)",
                      "ours/Lua (target <= 20)", "target"])
     for name, n in LANGUAGE_SIZES.items():
-        ours, _ = median_of(runs, [binary, os.path.join(SCRIPTS, name + ".scr"), str(n)], work, off)
-        py, _ = median_of(runs, [PYTHON, os.path.join(SCRIPTS, name + ".py"), str(n)], work)
-        lua, _ = median_of(runs, [LUA, os.path.join(SCRIPTS, name + ".lua"), str(n)], work)
+        ours, py, lua = medians_interleaved(runs, [
+            ([binary, os.path.join(SCRIPTS, name + ".scr"), str(n)], off),
+            ([PYTHON, os.path.join(SCRIPTS, name + ".py"), str(n)], None),
+            ([LUA, os.path.join(SCRIPTS, name + ".lua"), str(n)], None)], work)
         results.row(name, n, f"{ours:.3f}", f"{py:.3f}", f"{lua:.3f}", f"{ours / py:.1f}",
                     f"{ours / lua:.1f}", verdict(ours / py <= 5 and ours / lua <= 20))
         print(f"  {name}: ours {ours:.3f}s python {py:.3f}s lua {lua:.3f}s", flush=True)
