@@ -22,7 +22,8 @@
 
 template <size_t Size>
 class FixedPool {
-    static_assert(Size >= sizeof(void*) && Size % alignof(std::max_align_t) % sizeof(void*) == 0);
+    // Slots follow one another, so each size keeps the next slot aligned.
+    static_assert(Size >= sizeof(void*) && Size % alignof(void*) == 0);
 
 public:
     static void* Take() {
