@@ -22,7 +22,6 @@ OwnerLease::OwnerLease(VAR_* owner) : Owner(owner) { Owner->Temp = false; }
 // The lease of `owner`: the live one, or a new one when `owner` is a
 // temporary; nil for a cell somebody else owns.
 static std::shared_ptr<OwnerLease> LeaseOf(VAR_* owner) {
-    if (Leases().empty() && !owner->Temp) return nullptr;
     auto found = Leases().find(owner);
     if (found != Leases().end())
         if (auto lease = found->second.lock()) return lease;

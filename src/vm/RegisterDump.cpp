@@ -67,6 +67,15 @@ void Machine::WriteRegisterDump(const Frame& f) const {
     TraceLog.RotateIfDue();
     std::string& out = TraceLog.Buffer();  // written in place, no copy
     const size_t start = out.size();
+    // A dump cut short by an error leaves nothing half-written behind.
+    struct CutUnlessDone {
+        std::string& out;
+        size_t start;
+        bool done = false;
+        ~CutUnlessDone() {
+            if (!done) out.resize(start);
+        }
+    } cut{out, start};
     const std::string indent = TraceLog.Indent();
     AppendLine(out, indent, "-------------------");
     out += indent;
@@ -126,5 +135,6 @@ void Machine::WriteRegisterDump(const Frame& f) const {
     out += " ]]; str: ";
     out += operand;
     out += '\n';
+    cut.done = true;
     TraceLog.Appended(out.size() - start);
 }

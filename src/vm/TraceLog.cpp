@@ -48,13 +48,6 @@ void TraceLogFile::Require(bool ok) {
     if (!ok) throw ScriptError(std::string("trace log write failed: ") + std::strerror(errno));
 }
 
-void TraceLogFile::Raw(std::string_view text) {
-    if (!file_) return;
-    buffer_ += text;
-    written_ += int64_t(text.size());
-    if (buffer_.size() >= kFlushAt) Flush();
-}
-
 void TraceLogFile::Appended(size_t bytes) {
     written_ += int64_t(bytes);
     if (buffer_.size() >= kFlushAt) Flush();
@@ -67,11 +60,11 @@ void TraceLogFile::Unbuffer() {
 
 void TraceLogFile::Line(std::string_view text) {
     if (!file_) return;
+    const size_t start = buffer_.size();
     buffer_.append(size_t(Depth) * 3, ' ');
     buffer_ += text;
     buffer_ += '\n';
-    written_ += int64_t(Depth) * 3 + int64_t(text.size()) + 1;
-    if (buffer_.size() >= kFlushAt) Flush();
+    Appended(buffer_.size() - start);
 }
 
 void TraceLogFile::Flush() {

@@ -25,10 +25,8 @@ public:
 
     // One line: the indentation (three blanks per depth level), the text, "\n".
     void Line(std::string_view text);
-    // Appends raw text to the buffer (the caller writes indentation and ends).
-    void Raw(std::string_view text);
-    // The same without a copy: append to Buffer() (only while Enabled), then
-    // report how many bytes went in.
+    // Raw text, indentation and line ends the caller's: append to Buffer()
+    // (only while Enabled), then report how many bytes went in.
     std::string& Buffer() { return buffer_; }
     void Appended(size_t bytes);
     std::string Indent() const { return std::string(size_t(Depth) * 3, ' '); }
